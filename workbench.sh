@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Set-up, build, start and test of the workbench on Debian 12.
+#   ./workbench.sh run    installs what is missing, builds and starts the window
+#   ./workbench.sh test   installs what is missing, builds and runs every test
+set -euo pipefail
+cd "$(dirname "$0")"
+
+usage() {
+    echo "Usage: $0 run|test" >&2
+    exit 2
+}
+
+build() {
+    scripts/install-packages.sh
+    cmake --preset default >/dev/null
+    cmake --build --preset default
+}
+
+has_display() {
+    if [[ -n ${WAYLAND_DISPLAY:-} ]]; then
+        return 0
+    fi
+    [[ -n ${DISPLAY:-} ]] || return 1
+    # A local display :N is reachable through its socket.
+    local number=${DISPLAY#*:}
+    number=${number%%.*}
+    [[ ${DISPLAY%%:*} != "" && ${DISPLAY%%:*} != unix ]] || [[ -S /tmp/.X11-unix/X$number ]]
+}
+
+case "${1:-}" in
+run)
+    build
+    if [[ -z ${QT_QPA_PLATFORM:-} ]] && ! has_display; then
+        echo "No display found: start the workbench from a desktop session, or without one as 'xvfb-run ./workbench.sh run'." >&2
+        exit 1
+    fi
+    exec build/default/app/abc-workbench
+    ;;
+test)
+    build
+    ctest --preset default
+    ;;
+*)
+    usage
+    ;;
+esac
