@@ -1,0 +1,254 @@
+#include "gridview.h"
+
+#include "grid_accessible.h"
+
+#include <QAccessible>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QtMath>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int CellSide = 12;
+constexpr int CellPitch = 15;
+constexpr int GridLeft = 55;
+constexpr int GridTop = 60;
+constexpr int LabelSide = 15;
+
+const QColor CellBackground(0xFF, 0xFF, 0x00);
+const QColor BevelLight(0xFF, 0xFF, 0xFF);
+const QColor BevelShadow(0x80, 0x80, 0x80);
+const QColor RedText(0xFF, 0x00, 0x00);
+
+// 0x80..0x9F of Windows-1252; 0 marks the five undefined bytes.
+constexpr char16_t Cp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+};
+
+QChar decodeByte(unsigned char byte)
+{
+    if (byte < 0x80 || byte >= 0xA0)
+        return QChar(byte);
+    const char16_t mapped = Cp1252High[byte - 0x80];
+    return mapped ? QChar(mapped) : QChar(QChar::ReplacementCharacter);
+}
+
+const abc::LabelArray &labelArray(const abc::WorkbenchState &state, GridView::LabelFamily family)
+{
+    switch (family) {
+    case GridView::LabelFamily::ColumnNumber:
+        return state.ColumnNumberLabels;
+    case GridView::LabelFamily::KeyLetter:
+        return state.KeyLetterLabels;
+    case GridView::LabelFamily::RowNumber:
+        return state.RowNumberLabels;
+    case GridView::LabelFamily::RedRowNumber:
+        break;
+    }
+    return state.RedRowNumberLabels;
+}
+
+} // namespace
+
+GridView::GridView(const abc::WorkbenchState &state, QWidget *parent)
+    : QWidget(parent), m_state(state)
+{
+    installGridAccessibility();
+
+    // The style hints pick a fitting face where no substitution is set up.
+    m_cellFont = QFont(QStringLiteral("CourierNew"));
+    m_cellFont.setStyleHint(QFont::TypeWriter);
+    m_cellFont.setPixelSize(11);
+    m_cellFont.setBold(true);
+
+    m_labelFont = QFont(QStringLiteral("Times New Roman"));
+    m_labelFont.setStyleHint(QFont::Serif);
+    m_labelFont.setPixelSize(11);
+    m_labelFont.setBold(true);
+
+    resize(sizeHint());
+}
+
+QRect GridView::cellRect(int index)
+{
+    const int row = index / abc::GridSide;
+    const int column = index % abc::GridSide;
+    return {GridLeft + CellPitch * column, GridTop + CellPitch * row, CellSide, CellSide};
+}
+
+QRect GridView::labelRect(LabelFamily family, int i)
+{
+    switch (family) {
+    case LabelFamily::ColumnNumber:
+        return {GridLeft + CellPitch * i, 20, LabelSide, LabelSide};
+    case LabelFamily::KeyLetter:
+        return {GridLeft + CellPitch * i, 40, LabelSide, LabelSide};
+    case LabelFamily::RowNumber:
+        return {10, GridTop + CellPitch * i, LabelSide, LabelSide};
+    case LabelFamily::RedRowNumber:
+        break;
+    }
+    return {30, GridTop + CellPitch * i, LabelSide, LabelSide};
+}
+
+int GridView::cellAt(QPoint pos)
+{
+    if (pos.x() < GridLeft || pos.y() < GridTop)
+        return -1;
+    const int column = (pos.x() - GridLeft) / CellPitch;
+    const int row = (pos.y() - GridTop) / CellPitch;
+    if (column >= abc::GridSide || row >= abc::GridSide)
+        return -1;
+    const int index = abc::CellIndex(row, column);
+    return cellRect(index).contains(pos) ? index : -1;
+}
+
+const abc::GridLabel &GridView::label(LabelFamily family, int i) const
+{
+    return labelArray(m_state, family)[i];
+}
+
+QString GridView::cellCaption(int index) const
+{
+    return QString(decodeByte(static_cast<unsigned char>(m_state.GridCells[index].caption)));
+}
+
+QString GridView::labelCaption(LabelFamily family, int i) const
+{
+    return decode(label(family, i).caption);
+}
+
+QString GridView::decode(std::string_view bytes)
+{
+    QString text;
+    text.reserve(static_cast<qsizetype>(bytes.size()));
+    for (const char byte : bytes)
+        text += decodeByte(static_cast<unsigned char>(byte));
+    return text;
+}
+
+void GridView::refresh()
+{
+    update();
+    if (QAccessible::isActive()) {
+        QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::DataChanged);
+        event.setFirstRow(0);
+        event.setLastRow(abc::GridSide - 1);
+        event.setFirstColumn(0);
+        event.setLastColumn(abc::GridSide - 1);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+QSize GridView::sizeHint() const
+{
+    return {857, 737};
+}
+
+void GridView::paintEvent(QPaintEvent *event)
+{
+    const qreal ratio = devicePixelRatioF();
+    if (ratio != m_cacheRatio) {
+        m_cellPixmaps.fill(QPixmap());
+        m_cacheRatio = ratio;
+    }
+    QPainter painter(this);
+    const QRect exposed = event->rect();
+    paintCells(painter, exposed);
+    paintLabels(painter, exposed);
+}
+
+void GridView::paintCells(QPainter &painter, const QRect &exposed)
+{
+    const QRect grid(cellRect(0).topLeft(), cellRect(abc::CellCount - 1).bottomRight());
+    const QRect area = exposed.intersected(grid);
+    if (area.isEmpty())
+        return;
+    const int firstColumn = (area.left() - GridLeft) / CellPitch;
+    const int lastColumn = std::min((area.right() - GridLeft) / CellPitch, abc::GridSide - 1);
+    const int firstRow = (area.top() - GridTop) / CellPitch;
+    const int lastRow = std::min((area.bottom() - GridTop) / CellPitch, abc::GridSide - 1);
+
+    for (int row = firstRow; row <= lastRow; ++row) {
+        for (int column = firstColumn; column <= lastColumn; ++column) {
+            const int index = abc::CellIndex(row, column);
+            const abc::GridCell &cell = m_state.GridCells[index];
+            if (cell.visible)
+                painter.drawPixmap(cellRect(index).topLeft(),
+                                   cellPixmap(static_cast<unsigned char>(cell.caption)));
+        }
+    }
+}
+
+void GridView::paintLabels(QPainter &painter, const QRect &exposed)
+{
+    painter.setFont(m_labelFont);
+    for (const LabelFamily family : {LabelFamily::ColumnNumber, LabelFamily::RowNumber,
+                                     LabelFamily::KeyLetter, LabelFamily::RedRowNumber}) {
+        const bool red = family == LabelFamily::KeyLetter || family == LabelFamily::RedRowNumber;
+        painter.setPen(red ? RedText : QColor(Qt::black));
+        const abc::LabelArray &labels = labelArray(m_state, family);
+        for (int i = 0; i < abc::GridSide; ++i) {
+            if (!labels[i].visible)
+                continue;
+            LabelCache &cache = labelCache(family, i);
+            const QRect box = labelRect(family, i);
+            // Like an autosizing label the caption may run past its box.
+            const QRect inked = QRect(box.topLeft(), cache.text.size().toSize() + QSize(1, 1));
+            if (box.united(inked).intersects(exposed))
+                painter.drawStaticText(box.topLeft(), cache.text);
+        }
+    }
+}
+
+const QPixmap &GridView::cellPixmap(unsigned char caption)
+{
+    QPixmap &pixmap = m_cellPixmaps[caption];
+    if (!pixmap.isNull())
+        return pixmap;
+
+    // Drawn in device pixels so that the bevel stays crisp at any scale.
+    const qreal ratio = m_cacheRatio;
+    const int side = qCeil(CellSide * ratio);
+    const int bevel = std::max(1, qRound(ratio));
+    pixmap = QPixmap(side, side);
+    pixmap.fill(CellBackground);
+    {
+        QPainter painter(&pixmap);
+        painter.fillRect(0, 0, side, bevel, BevelLight);
+        painter.fillRect(0, 0, bevel, side, BevelLight);
+        painter.fillRect(0, side - bevel, side, bevel, BevelShadow);
+        painter.fillRect(side - bevel, 0, bevel, side, BevelShadow);
+        if (caption != ' ') {
+            const QRect inner(bevel, bevel, side - 2 * bevel, side - 2 * bevel);
+            painter.setClipRect(inner);
+            painter.scale(ratio, ratio);
+            painter.setFont(m_cellFont);
+            painter.setPen(Qt::black);
+            painter.drawText(QRectF(1, 1, CellSide - 2, CellSide - 2), Qt::AlignCenter,
+                             QString(decodeByte(caption)));
+        }
+    }
+    pixmap.setDevicePixelRatio(ratio);
+    return pixmap;
+}
+
+GridView::LabelCache &GridView::labelCache(LabelFamily family, int i)
+{
+    LabelCache &cache = m_labels[static_cast<int>(family)][i];
+    const std::string &caption = labelArray(m_state, family)[i].caption;
+    if (!cache.prepared || cache.caption != caption) {
+        cache.caption = caption;
+        cache.text = QStaticText(decode(caption));
+        cache.text.setTextFormat(Qt::PlainText);
+        cache.text.setPerformanceHint(QStaticText::AggressiveCaching);
+        cache.text.prepare(QTransform(), m_labelFont);
+        cache.prepared = true;
+    }
+    return cache;
+}

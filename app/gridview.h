@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QFont>
+#include <QPixmap>
+#include <QStaticText>
+#include <QWidget>
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "workbench_state.h"
+
+// The transposition matrix with its label rows and columns, painted as one
+// widget: 2025 cells and 180 labels as child widgets would make every refresh
+// and every repaint far too slow. Read-only view of the model.
+class GridView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class LabelFamily { ColumnNumber, KeyLetter, RowNumber, RedRowNumber };
+    static constexpr int LabelFamilyCount = 4;
+
+    explicit GridView(const abc::WorkbenchState &state, QWidget *parent = nullptr);
+
+    // Geometry in the coordinates of the group box that holds the view.
+    static QRect cellRect(int index);
+    static QRect labelRect(LabelFamily family, int i);
+
+    // Cell under pos, or -1 (gaps between cells belong to no cell).
+    static int cellAt(QPoint pos);
+
+    const abc::WorkbenchState &state() const { return m_state; }
+    const abc::GridLabel &label(LabelFamily family, int i) const;
+
+    // Captions as shown on screen.
+    QString cellCaption(int index) const;
+    QString labelCaption(LabelFamily family, int i) const;
+
+    // Call after every change to the model.
+    void refresh();
+
+    QSize sizeHint() const override;
+
+    // Windows-1252 bytes to text; undefined bytes become U+FFFD.
+    static QString decode(std::string_view bytes);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    struct LabelCache {
+        std::string caption;
+        QStaticText text;
+        bool prepared = false;
+    };
+
+    const QPixmap &cellPixmap(unsigned char caption);
+    LabelCache &labelCache(LabelFamily family, int i);
+    void paintCells(QPainter &painter, const QRect &exposed);
+    void paintLabels(QPainter &painter, const QRect &exposed);
+
+    const abc::WorkbenchState &m_state;
+    QFont m_cellFont;
+    QFont m_labelFont;
+    qreal m_cacheRatio = 0.0;
+    std::array<QPixmap, 256> m_cellPixmaps;
+    std::array<std::array<LabelCache, abc::GridSide>, LabelFamilyCount> m_labels;
+};

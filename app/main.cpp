@@ -1,0 +1,38 @@
+#include <QApplication>
+
+#include <cstdio>
+
+#include "fonts.h"
+#include "tform1.h"
+#include "tform2.h"
+
+namespace {
+
+// Without a display Qt aborts with a core dump; say instead how to start.
+bool DisplayReachable()
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+        return true;
+    return qEnvironmentVariableIsSet("DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!DisplayReachable()) {
+        std::fputs("No display found: start the workbench from a desktop session, "
+                   "or without one as 'xvfb-run ./workbench.sh run'.\n",
+                   stderr);
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    InstallWorkbenchFonts();
+
+    TForm1 form1;
+    TForm2 form2;
+    form1.move(157, 79);
+    form1.show();
+    return app.exec();
+}

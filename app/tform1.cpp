@@ -1,0 +1,353 @@
+#include "tform1.h"
+#include "ui_tform1.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QStyle>
+
+#include "codec.h"
+#include "column_key.h"
+#include "decoding_steps.h"
+#include "grouping.h"
+#include "gridview.h"
+#include "input_text.h"
+
+namespace {
+
+// The group toggles keep their mode in their captions.
+const QString InputGroupCaption = QStringLiteral("Fünfer-Gruppen schalten");
+const QString InputBlockCaption = QStringLiteral("Blocktext schalten");
+const QString TranspositionGroupCaption = QStringLiteral("Fünfer-Gruppen Transposition");
+const QString TranspositionBlockCaption = QStringLiteral("Blocktext Transposition");
+const QString SubstitutionGroupCaption = QStringLiteral("Fünfer-Gruppen Substitution");
+const QString SubstitutionBlockCaption = QStringLiteral("Blocktext schalten");
+
+constexpr int KeywordPanel = 5;
+constexpr int MethodPanel = 7;
+
+QString Number(long long value)
+{
+    return QString::number(value);
+}
+
+// What the key filter lets through of typed text, character by character.
+QString FilterTypedText(const QString &typed)
+{
+    QString filtered;
+    for (const char byte : ToWindows1252(typed)) {
+        if (const int code = abc::FilterKeyChar(static_cast<unsigned char>(byte)))
+            filtered += QChar(code);
+    }
+    return filtered;
+}
+
+// Not every style draws every stock button kind (Fusion has no Abort, All or
+// Retry glyph); the fallback is the nearest glyph it does have.
+QIcon StockIcon(QStyle::StandardPixmap kind, QStyle::StandardPixmap fallback)
+{
+    QIcon icon = QApplication::style()->standardIcon(kind);
+    return icon.isNull() ? QApplication::style()->standardIcon(fallback) : icon;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TForm1>())
+{
+    ui->setupUi(this);
+
+    ui->BitBtn1->setIcon(StockIcon(QStyle::SP_DialogCloseButton, QStyle::SP_DialogCloseButton));
+    for (QPushButton *button : {ui->BitBtn2, ui->BitBtn6, ui->BitBtn8, ui->BitBtn9})
+        button->setIcon(StockIcon(QStyle::SP_DialogOkButton, QStyle::SP_DialogApplyButton));
+    ui->BitBtn3->setIcon(StockIcon(QStyle::SP_DialogAbortButton, QStyle::SP_DialogCancelButton));
+    ui->BitBtn4->setIcon(StockIcon(QStyle::SP_DialogYesButton, QStyle::SP_DialogOkButton));
+    ui->BitBtn5->setIcon(StockIcon(QStyle::SP_DialogYesToAllButton, QStyle::SP_DialogApplyButton));
+    ui->BitBtn7->setIcon(StockIcon(QStyle::SP_DialogRetryButton, QStyle::SP_BrowserReload));
+
+    m_panels = {ui->StatusPanel0, ui->StatusPanel1, ui->StatusPanel2,  ui->StatusPanel3, ui->StatusPanel4,
+                ui->StatusPanel5, ui->StatusPanel6, ui->StatusPanel7,  ui->StatusPanel8, ui->StatusPanel9,
+                ui->StatusPanel10, ui->StatusPanel11, ui->StatusPanel12};
+    for (QLabel *panel : m_panels)
+        ui->StatusBar1->addWidget(panel);
+
+    ui->ComboBox1->lineEdit()->setMaxLength(abc::MaxKeyLength);
+    ui->ComboBox1->installEventFilter(this);
+
+    FormCreate();
+
+    // Outside tools address every control by its layout name.
+    for (QWidget *widget : findChildren<QWidget *>()) {
+        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")))
+            widget->setAccessibleDescription(widget->objectName());
+    }
+    setAccessibleDescription(objectName());
+
+    connectHandlers();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::FormCreate()
+{
+    m_grid = new GridView(m_state, ui->GroupBox3);
+    m_grid->setObjectName(QStringLiteral("TranspositionGrid"));
+    m_grid->setGeometry(0, 0, ui->GroupBox3->width(), ui->GroupBox3->height());
+    abc::BuildGrid(m_state);
+    m_grid->refresh();
+}
+
+void TForm1::connectHandlers()
+{
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TForm1::close);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
+    connect(ui->BitBtn3, &QPushButton::clicked, this, &TForm1::BitBtn3Click);
+    connect(ui->BitBtn4, &QPushButton::clicked, this, &TForm1::BitBtn4Click);
+    connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
+    connect(ui->BitBtn6, &QPushButton::clicked, this, &TForm1::BitBtn6Click);
+    connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm1::BitBtn7Click);
+    connect(ui->BitBtn8, &QPushButton::clicked, this, &TForm1::BitBtn8Click);
+    connect(ui->BitBtn9, &QPushButton::clicked, this, &TForm1::BitBtn9Click);
+    connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+
+    // The selection changes only through the user, so a toggle to "checked"
+    // is exactly a user's change of the method.
+    auto *methods = new QButtonGroup(ui->RadioGroup1);
+    methods->addButton(ui->RadioGroup1Item0, 0);
+    methods->addButton(ui->RadioGroup1Item1, 1);
+    connect(methods, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            RadioGroup1Click();
+    });
+
+    connect(ui->ComboBox1, &QComboBox::editTextChanged, this, &TForm1::ComboBox1Change);
+    connect(ui->Edit7, &QLineEdit::textChanged, this, &TForm1::Edit7Change);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    // The combo box hands typed keys straight to its line edit, so they are
+    // filtered here, before the line edit and its completion see them.
+    if (watched == ui->ComboBox1
+        && (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod))
+        return ComboBox1KeyPress(event);
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TForm1::ComboBox1KeyPress(QEvent *event)
+{
+    if (event->type() == QEvent::InputMethod) {
+        auto *input = static_cast<QInputMethodEvent *>(event);
+        const QString filtered = FilterTypedText(input->commitString());
+        if (filtered == input->commitString())
+            return false;
+        QInputMethodEvent replacement(input->preeditString(), input->attributes());
+        replacement.setCommitString(filtered, input->replacementStart(), input->replacementLength());
+        QCoreApplication::sendEvent(ui->ComboBox1, &replacement);
+        return true;
+    }
+
+    auto *key = static_cast<QKeyEvent *>(event);
+    const QString typed = key->text();
+    // Keys without text (arrows, F4, Home), focus keys and editing shortcuts
+    // (Ctrl+C, Ctrl+V, ...) are no typed characters.
+    if (typed.isEmpty() || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab
+        || (key->modifiers() & Qt::ControlModifier))
+        return false;
+    const QString filtered = FilterTypedText(typed);
+    if (filtered == typed)
+        return false;
+    if (!filtered.isEmpty()) {
+        QKeyEvent replacement(QEvent::KeyPress, key->key(), key->modifiers(), filtered,
+                              key->isAutoRepeat(), key->count());
+        QCoreApplication::sendEvent(ui->ComboBox1, &replacement);
+    }
+    return true;
+}
+
+void TForm1::setPanel(int index, const QString &text)
+{
+    m_panels[index]->setText(text);
+}
+
+void TForm1::showWarning(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Achtung"), text, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("WarningBox"));
+    box.exec();
+}
+
+void TForm1::BitBtn6Click()
+{
+    const std::string key = ToWindows1252(ui->ComboBox1->currentText());
+    if (key.empty()) {
+        showWarning(QStringLiteral("Das Schlüsselwort darf nicht leer sein!"));
+        return;
+    }
+    ui->BitBtn7->setEnabled(true);
+    ui->BitBtn2->setEnabled(true);
+    ui->ComboBox1->setEnabled(false);
+    ui->BitBtn6->setEnabled(false);
+
+    ui->Edit5->setText(Number(static_cast<long long>(key.size())));
+    abc::ApplyColumnKey(m_state, key);
+    m_grid->refresh();
+}
+
+void TForm1::BitBtn2Click()
+{
+    ui->BitBtn4->setEnabled(true);
+    ui->BitBtn5->setEnabled(true);
+    ui->BitBtn2->setEnabled(false);
+    ui->BitBtn3->setEnabled(false);
+    setPanel(1, QStringLiteral("Eingabetext bereinigt"));
+
+    // The input area's line breaks count as CR LF.
+    QString input = ui->Memo1->toPlainText();
+    input.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    const std::string bytes = ToWindows1252(input);
+    if (bytes.empty())
+        showWarning(QStringLiteral("Die Eingabeseite darf nicht leer sein!"));
+
+    const abc::CleaningResult result = abc::CleanInput(m_state, bytes);
+    if (!result.inputWasEmpty) {
+        ui->Memo1->setPlainText(FromWindows1252(m_state.CleanText));
+        ui->Edit1->setText(Number(m_state.TextCount));
+        setPanel(3, Number(m_state.TextCount));
+        ui->Edit2->setText(Number(m_state.TextCursor));
+    }
+    m_grid->refresh();
+
+    const auto left = static_cast<long long>(m_state.CleanText.size()) - result.placed;
+    if (left > 0) {
+        showWarning(QStringLiteral("Die Matrix fasst bei diesem Schlüssel nur %1 Buchstaben, "
+                                   "%2 Buchstaben des bereinigten Textes passen nicht hinein!")
+                        .arg(result.capacity)
+                        .arg(left));
+    }
+}
+
+void TForm1::BitBtn3Click()
+{
+    abc::ClearInput(m_state);
+    ui->Memo1->clear();
+    ui->Memo2->clear();
+}
+
+void TForm1::BitBtn5Click()
+{
+    ui->Button2->setEnabled(true);
+    ui->BitBtn5->setEnabled(false);
+
+    ui->Edit2->setText(Number(m_state.TextCursor));
+    if (const std::optional<int> rows = abc::CutResidualMatrix(m_state))
+        ui->Edit6->setText(Number(*rows));
+    m_grid->refresh();
+}
+
+void TForm1::Button2Click()
+{
+    ui->BitBtn8->setEnabled(true);
+    ui->BitBtn9->setEnabled(true);
+    ui->Button1->setEnabled(true);
+    ui->Button2->setEnabled(false);
+    setPanel(10, QStringLiteral("Transposition"));
+
+    const abc::WriteOrder order = abc::Transpose(m_state);
+    QString numbers = ui->Edit3->text();
+    QString letters = ui->Edit4->text();
+    for (const abc::ColumnEntry &entry : order) {
+        numbers += Number(entry.column) + QLatin1Char(' ');
+        letters += FromWindows1252(std::string_view(&entry.letter, 1)) + QLatin1Char(' ');
+    }
+    ui->Edit3->setText(numbers);
+    ui->Edit4->setText(letters);
+    ui->Memo2->setPlainText(FromWindows1252(m_state.TranspositionText));
+    m_grid->refresh();
+}
+
+void TForm1::Button1Click()
+{
+    ui->BitBtn8->setEnabled(true);
+    ui->Button1->setEnabled(false);
+
+    const auto method = ui->RadioGroup1Item0->isChecked() ? abc::CipherMethod::ABC : abc::CipherMethod::ABCD;
+    abc::Substitute(m_state, method);
+    ui->Edit2->setText(Number(static_cast<long long>(m_state.SubstitutionText.size())));
+    ui->Memo3->setPlainText(FromWindows1252(m_state.SubstitutionText));
+}
+
+void TForm1::toggleGroups(QPushButton *button, QPlainTextEdit *area, const std::string &text,
+                          const QString &groupCaption, const QString &blockCaption)
+{
+    if (button->text() == groupCaption) {
+        button->setText(blockCaption);
+        area->setPlainText(FromWindows1252(abc::GroupInFives(text)));
+    } else {
+        button->setText(groupCaption);
+        area->setPlainText(FromWindows1252(text));
+    }
+}
+
+void TForm1::BitBtn4Click()
+{
+    toggleGroups(ui->BitBtn4, ui->Memo1, m_state.CleanText, InputGroupCaption, InputBlockCaption);
+}
+
+void TForm1::BitBtn8Click()
+{
+    toggleGroups(ui->BitBtn8, ui->Memo2, m_state.TranspositionText, TranspositionGroupCaption,
+                 TranspositionBlockCaption);
+}
+
+void TForm1::BitBtn9Click()
+{
+    toggleGroups(ui->BitBtn9, ui->Memo3, m_state.SubstitutionText, SubstitutionGroupCaption,
+                 SubstitutionBlockCaption);
+}
+
+void TForm1::BitBtn7Click()
+{
+    ui->ComboBox1->setEnabled(true);
+    ui->BitBtn6->setEnabled(true);
+    ui->BitBtn4->setEnabled(false);
+    ui->BitBtn7->setEnabled(false);
+    ui->BitBtn8->setEnabled(false);
+    ui->BitBtn9->setEnabled(false);
+    ui->BitBtn4->setText(InputGroupCaption);
+    ui->BitBtn8->setText(TranspositionGroupCaption);
+    ui->BitBtn9->setText(SubstitutionGroupCaption);
+
+    for (QLineEdit *edit : {ui->Edit1, ui->Edit2, ui->Edit5, ui->Edit6})
+        edit->setText(QStringLiteral("???"));
+    ui->Memo1->clear();
+    ui->Memo2->clear();
+    ui->Memo3->clear();
+    abc::ResetGrid(m_state);
+    m_grid->refresh();
+}
+
+void TForm1::RadioGroup1Click()
+{
+    const bool abcSelected = ui->RadioGroup1Item0->isChecked();
+    ui->Label1->setText(abcSelected ? QStringLiteral("Decoding ABC-Chiffre") : QStringLiteral("Decoding ABCD-Chiffre"));
+    setPanel(MethodPanel, abcSelected ? QStringLiteral("ABC-Chiffre") : QStringLiteral("ABCD-Chiffre"));
+}
+
+void TForm1::ComboBox1Change(const QString &text)
+{
+    if (ui->Edit7->text() != text)
+        ui->Edit7->setText(text);
+    setPanel(KeywordPanel, text);
+}
+
+void TForm1::Edit7Change(const QString &text)
+{
+    if (ui->ComboBox1->currentText() != text)
+        ui->ComboBox1->setEditText(text);
+    setPanel(KeywordPanel, text);
+}

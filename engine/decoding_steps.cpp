@@ -1,0 +1,41 @@
+#include "decoding_steps.h"
+
+#include "input_text.h"
+#include "substitution.h"
+
+namespace abc {
+
+CleaningResult CleanInput(WorkbenchState &state, std::string_view input)
+{
+    CleaningResult result;
+    state.TextCount = static_cast<std::int32_t>(input.size());
+    result.inputWasEmpty = input.empty();
+    if (!result.inputWasEmpty) {
+        state.CleanText = CleanInputText(input);
+        state.TextCount = static_cast<std::int32_t>(state.CleanText.size());
+        state.TextCursor += state.TextCount;
+    }
+    result.placed = FillGrid(state, state.CleanText);
+    result.capacity = EnabledCellCount(state);
+    return result;
+}
+
+void ClearInput(WorkbenchState &state)
+{
+    state.CleanText.clear();
+}
+
+WriteOrder Transpose(WorkbenchState &state)
+{
+    WriteOrder order = WriteKeyColumns(state, state.CleanText);
+    state.TranspositionText = ReadGridRows(state);
+    return order;
+}
+
+void Substitute(WorkbenchState &state, CipherMethod method)
+{
+    state.SubstitutionText.clear();
+    state.SubstitutionText = ShiftTextBack(state, state.TranspositionText, method);
+}
+
+} // namespace abc

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string_view>
+
+#include "transposition.h"
+#include "workbench_state.h"
+
+namespace abc {
+
+// The steps that do more than one grid operation, as the window runs them:
+// each keeps the counters and texts of the work state. The key, the cut and
+// the reset are single grid operations (ApplyColumnKey, CutResidualMatrix,
+// ResetGrid).
+
+struct CleaningResult {
+    bool inputWasEmpty = false;
+    int placed = 0;   // characters of CleanText that found a cell
+    int capacity = 0; // enabled cells
+};
+
+// Cleans a non-empty input into CleanText (an empty one leaves CleanText as
+// it was) and fills the grid with CleanText.
+CleaningResult CleanInput(WorkbenchState &state, std::string_view input);
+
+// Empties CleanText.
+void ClearInput(WorkbenchState &state);
+
+// Writes CleanText into the key columns and reads the grid into
+// TranspositionText; returns the order the columns were written in.
+WriteOrder Transpose(WorkbenchState &state);
+
+// Shifts TranspositionText back into SubstitutionText.
+void Substitute(WorkbenchState &state, CipherMethod method);
+
+} // namespace abc

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "engine_test_support.h"
+
+using namespace abc;
+using namespace abc::test;
+
+TEST(FillAndCut, SevenLettersUnderThreeColumns)
+{
+    WorkbenchState state = KeyedGrid("KEY");
+    EXPECT_EQ(FillGrid(state, "ABCDEFG"), 7);
+    EXPECT_EQ(state.FillEnd, 91);
+    EXPECT_EQ(Captions(state), "ABC" + std::string(42, '.') + "DEF" + std::string(42, '.') + "G" +
+                                   std::string(CellCount - 91, '?'));
+
+    EXPECT_EQ(CutResidualMatrix(state), 3);
+    const std::string blankRow(GridSide, ' ');
+    std::string dump = "ABC" + blankRow.substr(3) + "\nDEF" + blankRow.substr(3) + "\nG" + blankRow.substr(1) + '\n';
+    for (int row = 3; row < GridSide; ++row)
+        dump += blankRow + '\n';
+    EXPECT_EQ(DumpGrid(state), dump);
+    for (int row = 0; row < GridSide; ++row) {
+        EXPECT_EQ(state.RowNumberLabels[row].visible, row < 3) << row;
+        EXPECT_EQ(state.RedRowNumberLabels[row].visible, row < 3) << row;
+    }
+}
+
+// Key columns k, text length L: letter n lands in row n div k, column n mod k.
+class FillAndCutTable : public testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(FillAndCutTable, PlacesTheTextRowByRowAndCutsRightAfterIt)
+{
+    const auto [k, length] = GetParam();
+    std::mt19937 random(static_cast<unsigned>(k * 4096 + length));
+    std::string text(length, 'A');
+    for (char &ch : text)
+        ch = static_cast<char>('A' + random() % 26);
+
+    WorkbenchState state = KeyedGrid(KeyOfLength(k));
+    EXPECT_EQ(FillGrid(state, text), length);
+    const int fillEnd = length == 0 ? 0 : (length - 1) / k * GridSide + (length - 1) % k + 1;
+    EXPECT_EQ(state.FillEnd, fillEnd);
+
+    std::string captions(CellCount, '?');
+    std::string dump;
+    for (int index = 0; index < CellCount; ++index) {
+        const int row = index / GridSide, column = index % GridSide, n = row * k + column;
+        const bool holdsText = column < k && n < length;
+        if (holdsText)
+            captions[index] = text[n];
+        else if (index < fillEnd)
+            captions[index] = '.';
+        dump += holdsText ? text[n] : ' ';
+        if (column == GridSide - 1)
+            dump += '\n';
+    }
+    EXPECT_EQ(Captions(state), captions);
+
+    const int rows = length == 0 ? 1 : (length - 1) / k + 1;
+    EXPECT_EQ(CutResidualMatrix(state), rows > 1 ? std::optional(rows) : std::nullopt);
+    EXPECT_EQ(DumpGrid(state), dump);
+    for (int row = 0; row < GridSide; ++row) {
+        EXPECT_EQ(state.RowNumberLabels[row].visible, row < rows) << row;
+        EXPECT_EQ(state.RedRowNumberLabels[row].visible, row < rows) << row;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(KeyColumnsAndTextLength, FillAndCutTable,
+                         testing::Values(std::pair{3, 7}, std::pair{5, 2}, std::pair{1, 1}, std::pair{1, 45},
+                                         std::pair{45, 1}, std::pair{45, 45}, std::pair{45, 46},
+                                         std::pair{45, 2025}, std::pair{3, 0}, std::pair{16, 100},
+                                         std::pair{7, 315}, std::pair{10, 11}, std::pair{44, 1000},
+                                         std::pair{2, 90}, std::pair{13, 26}, std::pair{16, 17}));
+
+TEST(Fill, ATextLongerThanTheKeyColumnsStopsAtTheLastEnabledCell)
+{
+    for (const int k : {1, 3, 45}) {
+        SCOPED_TRACE(testing::Message() << k << " key columns");
+        const int capacity = GridSide * k;
+        std::string text(capacity + 5, 'A');
+        for (std::size_t n = 0; n < text.size(); ++n)
+            text[n] = static_cast<char>('A' + n % 26);
+        WorkbenchState state = KeyedGrid(KeyOfLength(k));
+        EXPECT_EQ(FillGrid(state, text), capacity);
+        const int fillEnd = CellIndex(GridSide - 1, k - 1) + 1;
+        EXPECT_EQ(state.FillEnd, fillEnd);
+        std::string captions;
+        for (int index = 0; index < CellCount; ++index) {
+            const int column = index % GridSide, n = index / GridSide * k + column;
+            captions += column < k ? text[n] : index < fillEnd ? '.' : '?';
+        }
+        EXPECT_EQ(FirstDifference(Captions(state), captions), -1);
+    }
+}
+
+TEST(Fill, WithoutAnEnabledCellPlacesNothingAndMarksEveryCell)
+{
+    WorkbenchState fresh;
+    BuildGrid(fresh);
+    WorkbenchState emptyKey = KeyedGrid("");
+    for (WorkbenchState *state : {&fresh, &emptyKey}) {
+        EXPECT_EQ(FillGrid(*state, "ABC"), 0);
+        EXPECT_EQ(state->FillEnd, 0);
+        EXPECT_EQ(FirstDifference(Captions(*state), std::string(CellCount, '?')), -1);
+    }
+}
