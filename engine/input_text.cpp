@@ -45,13 +45,15 @@ int FillGrid(WorkbenchState &state, std::string_view text)
 {
     auto &cells = state.GridCells;
     int placed = 0;
+    int next = 0; // the cell the search for an enabled one starts at
     state.FillEnd = 0;
     for (const char ch : text) {
-        while (state.FillEnd < CellCount && !cells[state.FillEnd].enabled)
-            ++state.FillEnd;
-        if (state.FillEnd == CellCount)
-            break;
-        cells[state.FillEnd++].caption = ch;
+        while (next < CellCount && !cells[next].enabled)
+            ++next;
+        if (next == CellCount)
+            break; // no enabled cell left: FillEnd stays after the last letter
+        cells[next++].caption = ch;
+        state.FillEnd = next;
         ++placed;
     }
     for (int index = state.FillEnd; index < CellCount; ++index)
@@ -61,6 +63,13 @@ int FillGrid(WorkbenchState &state, std::string_view text)
 
 std::optional<int> CutResidualMatrix(WorkbenchState &state)
 {
+    // Showing the key-column cells before FillEnd again matters only after a
+    // cut left over from before the last reset; on the main path they are
+    // visible already.
+    for (int index = 0; index < state.FillEnd; ++index) {
+        if (state.GridCells[index].enabled)
+            state.GridCells[index].visible = true;
+    }
     for (int index = state.FillEnd; index < CellCount; ++index)
         state.GridCells[index].visible = false;
 

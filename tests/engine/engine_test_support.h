@@ -1,20 +1,34 @@
 #pragma once
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "column_key.h"
 #include "input_text.h"
 #include "transposition.h"
-#include "workbench_state.h"
 
 namespace abc::test {
 
-// Key letters for keys of up to 60 columns, all different within each 26.
-inline std::string KeyOfLength(int length)
+inline constexpr std::string_view Capitals = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+// n letters running A to Z and again: also a key of distinct letters up to 26.
+inline std::string Alphabet(std::size_t n)
 {
-    return std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGHIJKLMNOPQRSTUVWXYZABCDEFGH").substr(0, length);
+    std::string text(n, 'A');
+    for (std::size_t i = 0; i < n; ++i)
+        text[i] = Capitals[i % 26];
+    return text;
+}
+
+inline std::string RandomText(std::mt19937 &random, std::size_t n, std::string_view from = Capitals)
+{
+    std::string text(n, ' ');
+    for (char &ch : text)
+        ch = from[random() % from.size()];
+    return text;
 }
 
 // All 2025 captions in index order, hidden cells included.
@@ -26,16 +40,11 @@ inline std::string Captions(const WorkbenchState &state)
     return captions;
 }
 
-// Where two grid texts first differ, or -1: a short report for 2025 cells.
+// Where two grid texts first differ, or -1: a short report on 2025 cells.
 inline int FirstDifference(std::string_view actual, std::string_view expected)
 {
     const auto [a, e] = std::ranges::mismatch(actual, expected);
     return a == actual.end() && e == expected.end() ? -1 : static_cast<int>(a - actual.begin());
-}
-
-inline std::string DumpedRow(const WorkbenchState &state, int row)
-{
-    return DumpGrid(state).substr(static_cast<std::size_t>(row) * (GridSide + 1), GridSide);
 }
 
 inline WorkbenchState KeyedGrid(std::string_view key)
@@ -55,20 +64,14 @@ inline WorkbenchState CutGrid(std::string_view key, std::string_view text)
     return state;
 }
 
-// The write order as the window shows it: "2 3 1 " and "A B C ".
-inline std::string Numbers(const WriteOrder &order)
+// The write order as the window shows it: {"2 3 1 ", "A B C "}.
+inline std::pair<std::string, std::string> Shown(const WriteOrder &order)
 {
-    std::string shown;
-    for (const ColumnEntry &entry : order)
-        shown += std::to_string(entry.column) + ' ';
-    return shown;
-}
-
-inline std::string Letters(const WriteOrder &order)
-{
-    std::string shown;
-    for (const ColumnEntry &entry : order)
-        shown += std::string{entry.letter, ' '};
+    std::pair<std::string, std::string> shown;
+    for (const ColumnEntry &entry : order) {
+        shown.first += std::to_string(entry.column) + ' ';
+        shown.second += std::string{entry.letter, ' '};
+    }
     return shown;
 }
 

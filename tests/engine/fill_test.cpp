@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "engine_test_support.h"
 
 using namespace abc;
@@ -12,19 +10,13 @@ TEST(FillAndCut, SevenLettersUnderThreeColumns)
     WorkbenchState state = KeyedGrid("KEY");
     EXPECT_EQ(FillGrid(state, "ABCDEFG"), 7);
     EXPECT_EQ(state.FillEnd, 91);
-    EXPECT_EQ(Captions(state), "ABC" + std::string(42, '.') + "DEF" + std::string(42, '.') + "G" +
-                                   std::string(CellCount - 91, '?'));
-
+    const std::string dots(42, '.');
+    EXPECT_EQ(Captions(state), "ABC" + dots + "DEF" + dots + "G" + std::string(CellCount - 91, '?'));
     EXPECT_EQ(CutResidualMatrix(state), 3);
-    const std::string blankRow(GridSide, ' ');
-    std::string dump = "ABC" + blankRow.substr(3) + "\nDEF" + blankRow.substr(3) + "\nG" + blankRow.substr(1) + '\n';
-    for (int row = 3; row < GridSide; ++row)
-        dump += blankRow + '\n';
-    EXPECT_EQ(DumpGrid(state), dump);
-    for (int row = 0; row < GridSide; ++row) {
-        EXPECT_EQ(state.RowNumberLabels[row].visible, row < 3) << row;
-        EXPECT_EQ(state.RedRowNumberLabels[row].visible, row < 3) << row;
-    }
+    const std::string blanks(44, ' ');
+    EXPECT_EQ(DumpGrid(state).substr(0, 3 * 46),
+              "ABC" + blanks.substr(2) + "\nDEF" + blanks.substr(2) + "\nG" + blanks + '\n');
+    EXPECT_EQ(DumpGrid(state).find_first_not_of(" \n", 3 * 46), std::string::npos); // rows 3 to 44 hidden
 }
 
 // Key columns k, text length L: letter n lands in row n div k, column n mod k.
@@ -34,33 +26,25 @@ TEST_P(FillAndCutTable, PlacesTheTextRowByRowAndCutsRightAfterIt)
 {
     const auto [k, length] = GetParam();
     std::mt19937 random(static_cast<unsigned>(k * 4096 + length));
-    std::string text(length, 'A');
-    for (char &ch : text)
-        ch = static_cast<char>('A' + random() % 26);
-
-    WorkbenchState state = KeyedGrid(KeyOfLength(k));
+    const std::string text = RandomText(random, length);
+    WorkbenchState state = KeyedGrid(Alphabet(k));
     EXPECT_EQ(FillGrid(state, text), length);
     const int fillEnd = length == 0 ? 0 : (length - 1) / k * GridSide + (length - 1) % k + 1;
     EXPECT_EQ(state.FillEnd, fillEnd);
 
-    std::string captions(CellCount, '?');
-    std::string dump;
+    std::string captions(CellCount, '?'), dump;
     for (int index = 0; index < CellCount; ++index) {
-        const int row = index / GridSide, column = index % GridSide, n = row * k + column;
+        const int column = index % GridSide, n = index / GridSide * k + column;
         const bool holdsText = column < k && n < length;
-        if (holdsText)
-            captions[index] = text[n];
-        else if (index < fillEnd)
-            captions[index] = '.';
-        dump += holdsText ? text[n] : ' ';
-        if (column == GridSide - 1)
-            dump += '\n';
+        if (holdsText || index < fillEnd)
+            captions[index] = holdsText ? text[n] : '.';
+        dump += std::string(1, holdsText ? text[n] : ' ') + (column == GridSide - 1 ? "\n" : "");
     }
-    EXPECT_EQ(Captions(state), captions);
+    EXPECT_EQ(FirstDifference(Captions(state), captions), -1);
 
     const int rows = length == 0 ? 1 : (length - 1) / k + 1;
     EXPECT_EQ(CutResidualMatrix(state), rows > 1 ? std::optional(rows) : std::nullopt);
-    EXPECT_EQ(DumpGrid(state), dump);
+    EXPECT_EQ(FirstDifference(DumpGrid(state), dump), -1);
     for (int row = 0; row < GridSide; ++row) {
         EXPECT_EQ(state.RowNumberLabels[row].visible, row < rows) << row;
         EXPECT_EQ(state.RedRowNumberLabels[row].visible, row < rows) << row;
@@ -69,27 +53,23 @@ TEST_P(FillAndCutTable, PlacesTheTextRowByRowAndCutsRightAfterIt)
 
 INSTANTIATE_TEST_SUITE_P(KeyColumnsAndTextLength, FillAndCutTable,
                          testing::Values(std::pair{3, 7}, std::pair{5, 2}, std::pair{1, 1}, std::pair{1, 45},
-                                         std::pair{45, 1}, std::pair{45, 45}, std::pair{45, 46},
-                                         std::pair{45, 2025}, std::pair{3, 0}, std::pair{16, 100},
-                                         std::pair{7, 315}, std::pair{10, 11}, std::pair{44, 1000},
-                                         std::pair{2, 90}, std::pair{13, 26}, std::pair{16, 17}));
+                                         std::pair{45, 1}, std::pair{45, 45}, std::pair{45, 46}, std::pair{45, 2025},
+                                         std::pair{3, 0}, std::pair{16, 100}, std::pair{7, 315}, std::pair{10, 11},
+                                         std::pair{44, 1000}, std::pair{2, 90}, std::pair{13, 26}, std::pair{16, 17}));
 
 TEST(Fill, ATextLongerThanTheKeyColumnsStopsAtTheLastEnabledCell)
 {
     for (const int k : {1, 3, 45}) {
         SCOPED_TRACE(testing::Message() << k << " key columns");
-        const int capacity = GridSide * k;
-        std::string text(capacity + 5, 'A');
-        for (std::size_t n = 0; n < text.size(); ++n)
-            text[n] = static_cast<char>('A' + n % 26);
-        WorkbenchState state = KeyedGrid(KeyOfLength(k));
-        EXPECT_EQ(FillGrid(state, text), capacity);
+        const std::string text = Alphabet(GridSide * k + 5);
+        WorkbenchState state = KeyedGrid(Alphabet(k));
+        EXPECT_EQ(FillGrid(state, text), GridSide * k);
         const int fillEnd = CellIndex(GridSide - 1, k - 1) + 1;
         EXPECT_EQ(state.FillEnd, fillEnd);
         std::string captions;
         for (int index = 0; index < CellCount; ++index) {
-            const int column = index % GridSide, n = index / GridSide * k + column;
-            captions += column < k ? text[n] : index < fillEnd ? '.' : '?';
+            const int column = index % GridSide;
+            captions += column < k ? text[index / GridSide * k + column] : index < fillEnd ? '.' : '?';
         }
         EXPECT_EQ(FirstDifference(Captions(state), captions), -1);
     }
