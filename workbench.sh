@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Set-up, build, start and test of the workbench on Debian 12.
 #   ./workbench.sh run    installs what is missing, builds and starts the window
-#   ./workbench.sh test   installs what is missing, builds and runs every test
+#   ./workbench.sh test   installs what is missing, builds and runs every test,
+#                         also under the sanitizers, and fuzzes the engine
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -14,6 +15,12 @@ build() {
     scripts/install-packages.sh
     cmake --preset default >/dev/null
     cmake --build --preset default
+}
+
+# Configures, builds and tests one preset.
+workflow() {
+    echo "== $1 =="
+    cmake --workflow --preset "$1"
 }
 
 has_display() {
@@ -37,8 +44,12 @@ run)
     exec build/default/app/abc-workbench
     ;;
 test)
-    build
-    ctest --preset default
+    scripts/install-packages.sh
+    # The plain build, the same tests under AddressSanitizer and
+    # UndefinedBehaviorSanitizer, then a bounded run of every fuzz target.
+    workflow default
+    workflow asan
+    workflow fuzz
     ;;
 *)
     usage

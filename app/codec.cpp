@@ -42,16 +42,27 @@ std::string ToWindows1252(QStringView text)
     return bytes;
 }
 
+std::string ToWindows1252Lines(QStringView text)
+{
+    const std::string lines = ToWindows1252(text);
+    std::string bytes;
+    bytes.reserve(lines.size() + static_cast<std::size_t>(std::count(lines.begin(), lines.end(), '\n')));
+    for (const char byte : lines) {
+        if (byte == '\n')
+            bytes += '\r';
+        bytes += byte;
+    }
+    return bytes;
+}
+
 QString FromWindows1252(std::string_view bytes)
 {
-    QString text;
-    text.reserve(static_cast<qsizetype>(bytes.size()));
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar *out = text.data();
     for (const char byte : bytes) {
         const auto code = static_cast<unsigned char>(byte);
-        if (code >= 0x80 && code < 0xA0)
-            text += QChar(static_cast<char16_t>(HighControlRange[code - 0x80]));
-        else
-            text += QChar(static_cast<char16_t>(code));
+        *out++ = (code >= 0x80 && code < 0xA0) ? QChar(static_cast<char16_t>(HighControlRange[code - 0x80]))
+                                               : QChar(static_cast<char16_t>(code));
     }
     return text;
 }

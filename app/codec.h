@@ -14,4 +14,6 @@
 inline constexpr char UnmappableByte = '\x81';
 
 std::string ToWindows1252(QStringView text);
+// The text of a multi-line area, its line breaks as CR LF.
+std::string ToWindows1252Lines(QStringView text);
 QString FromWindows1252(std::string_view bytes);

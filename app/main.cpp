@@ -28,6 +28,7 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(WORKBENCH_APP_ID));
     InstallWorkbenchFonts();
 
     TForm1 form1;

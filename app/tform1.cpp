@@ -14,6 +14,7 @@
 #include "grouping.h"
 #include "gridview.h"
 #include "input_text.h"
+#include "text_area.h"
 
 namespace {
 
@@ -75,6 +76,10 @@ TForm1::TForm1(QWidget *parent)
         ui->StatusBar1->addWidget(panel);
 
     ui->ComboBox1->lineEdit()->setMaxLength(abc::MaxKeyLength);
+    // Completion follows the keyword rules in typeIntoKeyword(); Qt's own
+    // completer would also rewrite a keyword into the list's capitals when
+    // the field loses focus.
+    ui->ComboBox1->setCompleter(nullptr);
     ui->ComboBox1->installEventFilter(this);
 
     FormCreate();
@@ -89,7 +94,13 @@ TForm1::TForm1(QWidget *parent)
     connectHandlers();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // Focus moves while the children are destroyed; no handler may run on a
+    // half-destroyed window.
+    ui->ComboBox1->disconnect(this);
+    ui->Edit7->disconnect(this);
+}
 
 void TForm1::FormCreate()
 {
@@ -140,33 +151,50 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 
 bool TForm1::ComboBox1KeyPress(QEvent *event)
 {
+    QString typed;
     if (event->type() == QEvent::InputMethod) {
-        auto *input = static_cast<QInputMethodEvent *>(event);
-        const QString filtered = FilterTypedText(input->commitString());
-        if (filtered == input->commitString())
+        typed = static_cast<QInputMethodEvent *>(event)->commitString();
+        if (typed.isEmpty())
+            return false; // composing only
+    } else {
+        auto *key = static_cast<QKeyEvent *>(event);
+        typed = key->text();
+        // Keys without text (arrows, F4, Home), focus keys, Delete and editing
+        // shortcuts (Ctrl+C, Ctrl+V, ...) are no typed characters.
+        if (typed.isEmpty() || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab
+            || key->key() == Qt::Key_Delete || (key->modifiers() & Qt::ControlModifier))
             return false;
-        QInputMethodEvent replacement(input->preeditString(), input->attributes());
-        replacement.setCommitString(filtered, input->replacementStart(), input->replacementLength());
-        QCoreApplication::sendEvent(ui->ComboBox1, &replacement);
-        return true;
     }
 
-    auto *key = static_cast<QKeyEvent *>(event);
-    const QString typed = key->text();
-    // Keys without text (arrows, F4, Home), focus keys and editing shortcuts
-    // (Ctrl+C, Ctrl+V, ...) are no typed characters.
-    if (typed.isEmpty() || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab
-        || (key->modifiers() & Qt::ControlModifier))
-        return false;
     const QString filtered = FilterTypedText(typed);
-    if (filtered == typed)
-        return false;
-    if (!filtered.isEmpty()) {
-        QKeyEvent replacement(QEvent::KeyPress, key->key(), key->modifiers(), filtered,
-                              key->isAutoRepeat(), key->count());
-        QCoreApplication::sendEvent(ui->ComboBox1, &replacement);
-    }
+    if (filtered == QLatin1String("\b"))
+        return false; // the line edit deletes the selection or the character before the cursor
+    for (const QChar ch : filtered)
+        typeIntoKeyword(ch);
     return true;
+}
+
+void TForm1::typeIntoKeyword(QChar ch)
+{
+    // Completion from the list: the typed text so far joined with the new
+    // character is looked up without regard to case, and the first item that
+    // begins with it is shown with the rest selected.
+    QLineEdit *edit = ui->ComboBox1->lineEdit();
+    if (ch == QLatin1Char('\b')) {
+        edit->backspace();
+        return;
+    }
+    const QString joined =
+        (edit->hasSelectedText() ? edit->text().left(edit->selectionStart()) : edit->text()) + ch;
+    for (int index = 0; index < ui->ComboBox1->count(); ++index) {
+        const QString item = ui->ComboBox1->itemText(index);
+        if (item.startsWith(joined, Qt::CaseInsensitive)) {
+            edit->setText(item);
+            edit->setSelection(static_cast<int>(joined.size()), static_cast<int>(item.size() - joined.size()));
+            return;
+        }
+    }
+    edit->insert(QString(ch));
 }
 
 void TForm1::setPanel(int index, const QString &text)
@@ -206,16 +234,13 @@ void TForm1::BitBtn2Click()
     ui->BitBtn3->setEnabled(false);
     setPanel(1, QStringLiteral("Eingabetext bereinigt"));
 
-    // The input area's line breaks count as CR LF.
-    QString input = ui->Memo1->toPlainText();
-    input.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    const std::string bytes = ToWindows1252(input);
+    const std::string bytes = ToWindows1252Lines(ui->Memo1->toPlainText());
     if (bytes.empty())
         showWarning(QStringLiteral("Die Eingabeseite darf nicht leer sein!"));
 
     const abc::CleaningResult result = abc::CleanInput(m_state, bytes);
     if (!result.inputWasEmpty) {
-        ui->Memo1->setPlainText(FromWindows1252(m_state.CleanText));
+        ShowText(ui->Memo1, FromWindows1252(m_state.CleanText));
         ui->Edit1->setText(Number(m_state.TextCount));
         setPanel(3, Number(m_state.TextCount));
         ui->Edit2->setText(Number(m_state.TextCursor));
@@ -234,8 +259,8 @@ void TForm1::BitBtn2Click()
 void TForm1::BitBtn3Click()
 {
     abc::ClearInput(m_state);
-    ui->Memo1->clear();
-    ui->Memo2->clear();
+    ShowText(ui->Memo1, {});
+    ShowText(ui->Memo2, {});
 }
 
 void TForm1::BitBtn5Click()
@@ -266,7 +291,7 @@ void TForm1::Button2Click()
     }
     ui->Edit3->setText(numbers);
     ui->Edit4->setText(letters);
-    ui->Memo2->setPlainText(FromWindows1252(m_state.TranspositionText));
+    ShowText(ui->Memo2, FromWindows1252(m_state.TranspositionText));
     m_grid->refresh();
 }
 
@@ -278,7 +303,7 @@ void TForm1::Button1Click()
     const auto method = ui->RadioGroup1Item0->isChecked() ? abc::CipherMethod::ABC : abc::CipherMethod::ABCD;
     abc::Substitute(m_state, method);
     ui->Edit2->setText(Number(static_cast<long long>(m_state.SubstitutionText.size())));
-    ui->Memo3->setPlainText(FromWindows1252(m_state.SubstitutionText));
+    ShowText(ui->Memo3, FromWindows1252(m_state.SubstitutionText));
 }
 
 void TForm1::toggleGroups(QPushButton *button, QPlainTextEdit *area, const std::string &text,
@@ -286,10 +311,10 @@ void TForm1::toggleGroups(QPushButton *button, QPlainTextEdit *area, const std::
 {
     if (button->text() == groupCaption) {
         button->setText(blockCaption);
-        area->setPlainText(FromWindows1252(abc::GroupInFives(text)));
+        ShowText(area, FromWindows1252(abc::GroupInFives(text)));
     } else {
         button->setText(groupCaption);
-        area->setPlainText(FromWindows1252(text));
+        ShowText(area, FromWindows1252(text));
     }
 }
 
@@ -324,9 +349,9 @@ void TForm1::BitBtn7Click()
 
     for (QLineEdit *edit : {ui->Edit1, ui->Edit2, ui->Edit5, ui->Edit6})
         edit->setText(QStringLiteral("???"));
-    ui->Memo1->clear();
-    ui->Memo2->clear();
-    ui->Memo3->clear();
+    ShowText(ui->Memo1, {});
+    ShowText(ui->Memo2, {});
+    ShowText(ui->Memo3, {});
     abc::ResetGrid(m_state);
     m_grid->refresh();
 }

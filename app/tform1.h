@@ -48,6 +48,7 @@ private:
     void ComboBox1Change(const QString &text);
     void Edit7Change(const QString &text);
     bool ComboBox1KeyPress(QEvent *event);
+    void typeIntoKeyword(QChar ch);
 
     void connectHandlers();
     void setPanel(int index, const QString &text);

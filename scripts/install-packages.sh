@@ -15,6 +15,10 @@ packages=(
     fonts-liberation2     # metric twins of the Windows faces the layout names
     xvfb                  # a virtual display for running the window without a desktop
     xauth
+    desktop-file-utils    # validates the launcher entry
+    appstream             # validates the AppStream metadata
+    clang                 # builds the fuzz targets
+    libclang-rt-14-dev    # libFuzzer and the sanitizer runtimes for clang
 )
 
 missing=()
