@@ -3,11 +3,13 @@
 #   ./workbench.sh run    installs what is missing, builds and starts the window
 #   ./workbench.sh test   installs what is missing, builds and runs every test,
 #                         also under the sanitizers, and fuzzes the engine
+#   ./workbench.sh picture  renders docs/workbench.png, the window in the middle
+#                         of decoding the sample message
 set -euo pipefail
 cd "$(dirname "$0")"
 
 usage() {
-    echo "Usage: $0 run|test" >&2
+    echo "Usage: $0 run|test|picture" >&2
     exit 2
 }
 
@@ -50,6 +52,12 @@ test)
     workflow default
     workflow asan
     workflow fuzz
+    ;;
+picture)
+    build
+    mkdir -p docs
+    QT_QPA_PLATFORM=offscreen build/default/tools/window-picture docs/workbench.png 4
+    echo "docs/workbench.png written"
     ;;
 *)
     usage
