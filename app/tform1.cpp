@@ -29,11 +29,6 @@ const QString SubstitutionBlockCaption = QStringLiteral("Blocktext schalten");
 constexpr int KeywordPanel = 5;
 constexpr int MethodPanel = 7;
 
-QString Number(long long value)
-{
-    return QString::number(value);
-}
-
 // What the key filter lets through of typed text, character by character.
 QString FilterTypedText(const QString &typed)
 {
@@ -61,7 +56,7 @@ TForm1::TForm1(QWidget *parent)
 {
     ui->setupUi(this);
 
-    ui->BitBtn1->setIcon(StockIcon(QStyle::SP_DialogCloseButton, QStyle::SP_DialogCloseButton));
+    ui->BitBtn1->setIcon(QApplication::style()->standardIcon(QStyle::SP_DialogCloseButton));
     for (QPushButton *button : {ui->BitBtn2, ui->BitBtn6, ui->BitBtn8, ui->BitBtn9})
         button->setIcon(StockIcon(QStyle::SP_DialogOkButton, QStyle::SP_DialogApplyButton));
     ui->BitBtn3->setIcon(StockIcon(QStyle::SP_DialogAbortButton, QStyle::SP_DialogCancelButton));
@@ -221,7 +216,7 @@ void TForm1::BitBtn6Click()
     ui->ComboBox1->setEnabled(false);
     ui->BitBtn6->setEnabled(false);
 
-    ui->Edit5->setText(Number(static_cast<long long>(key.size())));
+    ui->Edit5->setText(QString::number(key.size()));
     abc::ApplyColumnKey(m_state, key);
     m_grid->refresh();
 }
@@ -241,9 +236,9 @@ void TForm1::BitBtn2Click()
     const abc::CleaningResult result = abc::CleanInput(m_state, bytes);
     if (!result.inputWasEmpty) {
         ShowText(ui->Memo1, FromWindows1252(m_state.CleanText));
-        ui->Edit1->setText(Number(m_state.TextCount));
-        setPanel(3, Number(m_state.TextCount));
-        ui->Edit2->setText(Number(m_state.TextCursor));
+        ui->Edit1->setText(QString::number(m_state.TextCount));
+        setPanel(3, QString::number(m_state.TextCount));
+        ui->Edit2->setText(QString::number(m_state.TextCursor));
     }
     m_grid->refresh();
 
@@ -268,9 +263,9 @@ void TForm1::BitBtn5Click()
     ui->Button2->setEnabled(true);
     ui->BitBtn5->setEnabled(false);
 
-    ui->Edit2->setText(Number(m_state.TextCursor));
+    ui->Edit2->setText(QString::number(m_state.TextCursor));
     if (const std::optional<int> rows = abc::CutResidualMatrix(m_state))
-        ui->Edit6->setText(Number(*rows));
+        ui->Edit6->setText(QString::number(*rows));
     m_grid->refresh();
 }
 
@@ -286,7 +281,7 @@ void TForm1::Button2Click()
     QString numbers = ui->Edit3->text();
     QString letters = ui->Edit4->text();
     for (const abc::ColumnEntry &entry : order) {
-        numbers += Number(entry.column) + QLatin1Char(' ');
+        numbers += QString::number(entry.column) + QLatin1Char(' ');
         letters += FromWindows1252(std::string_view(&entry.letter, 1)) + QLatin1Char(' ');
     }
     ui->Edit3->setText(numbers);
@@ -302,7 +297,7 @@ void TForm1::Button1Click()
 
     const auto method = ui->RadioGroup1Item0->isChecked() ? abc::CipherMethod::ABC : abc::CipherMethod::ABCD;
     abc::Substitute(m_state, method);
-    ui->Edit2->setText(Number(static_cast<long long>(m_state.SubstitutionText.size())));
+    ui->Edit2->setText(QString::number(m_state.SubstitutionText.size()));
     ShowText(ui->Memo3, FromWindows1252(m_state.SubstitutionText));
 }
 
