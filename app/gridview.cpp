@@ -1,5 +1,6 @@
 #include "gridview.h"
 
+#include "codec.h"
 #include "grid_accessible.h"
 
 #include <QAccessible>
@@ -8,6 +9,7 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -21,22 +23,6 @@ const QColor CellBackground(0xFF, 0xFF, 0x00);
 const QColor BevelLight(0xFF, 0xFF, 0xFF);
 const QColor BevelShadow(0x80, 0x80, 0x80);
 const QColor RedText(0xFF, 0x00, 0x00);
-
-// 0x80..0x9F of Windows-1252; 0 marks the five undefined bytes.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-QChar decodeByte(unsigned char byte)
-{
-    if (byte < 0x80 || byte >= 0xA0)
-        return QChar(byte);
-    const char16_t mapped = Cp1252High[byte - 0x80];
-    return mapped ? QChar(mapped) : QChar(QChar::ReplacementCharacter);
-}
 
 const abc::LabelArray &labelArray(const abc::WorkbenchState &state, GridView::LabelFamily family)
 {
@@ -115,21 +101,12 @@ const abc::GridLabel &GridView::label(LabelFamily family, int i) const
 
 QString GridView::cellCaption(int index) const
 {
-    return QString(decodeByte(static_cast<unsigned char>(m_state.GridCells[index].caption)));
+    return FromWindows1252(std::string_view(&m_state.GridCells[index].caption, 1));
 }
 
 QString GridView::labelCaption(LabelFamily family, int i) const
 {
-    return decode(label(family, i).caption);
-}
-
-QString GridView::decode(std::string_view bytes)
-{
-    QString text;
-    text.reserve(static_cast<qsizetype>(bytes.size()));
-    for (const char byte : bytes)
-        text += decodeByte(static_cast<unsigned char>(byte));
-    return text;
+    return FromWindows1252(label(family, i).caption);
 }
 
 void GridView::refresh()
@@ -152,18 +129,22 @@ QSize GridView::sizeHint() const
 
 void GridView::paintEvent(QPaintEvent *event)
 {
-    const qreal ratio = devicePixelRatioF();
+    QPainter painter(this);
+    // The painter's scale, not the widget's: render() may paint into a
+    // device of another pixel ratio.
+    const QTransform toDevice = painter.deviceTransform();
+    const bool upright = toDevice.type() <= QTransform::TxScale && toDevice.m11() > 0;
+    const qreal ratio = upright ? toDevice.m11() : devicePixelRatioF();
     if (ratio != m_cacheRatio) {
-        m_cellPixmaps.fill(QPixmap());
+        m_cellImages.fill(QImage());
         m_cacheRatio = ratio;
     }
-    QPainter painter(this);
     const QRect exposed = event->rect();
-    paintCells(painter, exposed);
+    paintCells(painter, exposed, upright);
     paintLabels(painter, exposed);
 }
 
-void GridView::paintCells(QPainter &painter, const QRect &exposed)
+void GridView::paintCells(QPainter &painter, const QRect &exposed, bool upright)
 {
     const QRect grid(cellRect(0).topLeft(), cellRect(abc::CellCount - 1).bottomRight());
     const QRect area = exposed.intersected(grid);
@@ -174,15 +155,30 @@ void GridView::paintCells(QPainter &painter, const QRect &exposed)
     const int firstRow = (area.top() - GridTop) / CellPitch;
     const int lastRow = std::min((area.bottom() - GridTop) / CellPitch, abc::GridSide - 1);
 
+    // Cells go to whole device pixels unscaled: Qt blits those, while a
+    // scaled image takes a much slower path at fractional ratios.
+    const QTransform toDevice = painter.deviceTransform();
+    painter.save();
+    if (upright)
+        painter.setWorldTransform(toDevice.inverted(), true);
     for (int row = firstRow; row <= lastRow; ++row) {
         for (int column = firstColumn; column <= lastColumn; ++column) {
             const int index = abc::CellIndex(row, column);
             const abc::GridCell &cell = m_state.GridCells[index];
-            if (cell.visible)
-                painter.drawPixmap(cellRect(index).topLeft(),
-                                   cellPixmap(static_cast<unsigned char>(cell.caption)));
+            if (!cell.visible)
+                continue;
+            const QRect box = cellRect(index);
+            const QImage &image = cellImage(static_cast<unsigned char>(cell.caption));
+            if (upright) {
+                // Round halves the same way wherever the origin lies.
+                const QPointF at = toDevice.map(QPointF(box.topLeft()));
+                painter.drawImage(QPoint(qFloor(at.x() + 0.5), qFloor(at.y() + 0.5)), image);
+            } else {
+                painter.drawImage(QRectF(box), image);
+            }
         }
     }
+    painter.restore();
 }
 
 void GridView::paintLabels(QPainter &painter, const QRect &exposed)
@@ -206,49 +202,44 @@ void GridView::paintLabels(QPainter &painter, const QRect &exposed)
     }
 }
 
-const QPixmap &GridView::cellPixmap(unsigned char caption)
+const QImage &GridView::cellImage(unsigned char caption)
 {
-    QPixmap &pixmap = m_cellPixmaps[caption];
-    if (!pixmap.isNull())
-        return pixmap;
+    QImage &image = m_cellImages[caption];
+    if (!image.isNull())
+        return image;
 
     // Drawn in device pixels so that the bevel stays crisp at any scale.
     const qreal ratio = m_cacheRatio;
-    const int side = qCeil(CellSide * ratio);
+    const int side = qRound(CellSide * ratio);
     const int bevel = std::max(1, qRound(ratio));
-    pixmap = QPixmap(side, side);
-    pixmap.fill(CellBackground);
-    {
-        QPainter painter(&pixmap);
-        painter.fillRect(0, 0, side, bevel, BevelLight);
-        painter.fillRect(0, 0, bevel, side, BevelLight);
-        painter.fillRect(0, side - bevel, side, bevel, BevelShadow);
-        painter.fillRect(side - bevel, 0, bevel, side, BevelShadow);
-        if (caption != ' ') {
-            const QRect inner(bevel, bevel, side - 2 * bevel, side - 2 * bevel);
-            painter.setClipRect(inner);
-            painter.scale(ratio, ratio);
-            painter.setFont(m_cellFont);
-            painter.setPen(Qt::black);
-            painter.drawText(QRectF(1, 1, CellSide - 2, CellSide - 2), Qt::AlignCenter,
-                             QString(decodeByte(caption)));
-        }
+    image = QImage(side, side, QImage::Format_RGB32);
+    image.fill(CellBackground);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, side, bevel, BevelLight);
+    painter.fillRect(0, 0, bevel, side, BevelLight);
+    painter.fillRect(0, side - bevel, side, bevel, BevelShadow);
+    painter.fillRect(side - bevel, 0, bevel, side, BevelShadow);
+    if (caption != ' ') {
+        painter.setClipRect(bevel, bevel, side - 2 * bevel, side - 2 * bevel);
+        painter.scale(ratio, ratio);
+        painter.setFont(m_cellFont);
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(1, 1, CellSide - 2, CellSide - 2), Qt::AlignCenter,
+                         FromWindows1252(std::string(1, static_cast<char>(caption))));
     }
-    pixmap.setDevicePixelRatio(ratio);
-    return pixmap;
+    return image;
 }
 
 GridView::LabelCache &GridView::labelCache(LabelFamily family, int i)
 {
     LabelCache &cache = m_labels[static_cast<int>(family)][i];
     const std::string &caption = labelArray(m_state, family)[i].caption;
-    if (!cache.prepared || cache.caption != caption) {
+    if (cache.caption != caption) {
         cache.caption = caption;
-        cache.text = QStaticText(decode(caption));
+        cache.text = QStaticText(FromWindows1252(caption));
         cache.text.setTextFormat(Qt::PlainText);
         cache.text.setPerformanceHint(QStaticText::AggressiveCaching);
         cache.text.prepare(QTransform(), m_labelFont);
-        cache.prepared = true;
     }
     return cache;
 }

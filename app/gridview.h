@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QFont>
-#include <QPixmap>
+#include <QImage>
 #include <QStaticText>
 #include <QWidget>
 
 #include <array>
 #include <string>
-#include <string_view>
 
 #include "workbench_state.h"
 
@@ -43,28 +42,24 @@ public:
 
     QSize sizeHint() const override;
 
-    // Windows-1252 bytes to text; undefined bytes become U+FFFD.
-    static QString decode(std::string_view bytes);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     struct LabelCache {
-        std::string caption;
+        std::string caption; // what text was laid out from
         QStaticText text;
-        bool prepared = false;
     };
 
-    const QPixmap &cellPixmap(unsigned char caption);
+    const QImage &cellImage(unsigned char caption);
     LabelCache &labelCache(LabelFamily family, int i);
-    void paintCells(QPainter &painter, const QRect &exposed);
+    void paintCells(QPainter &painter, const QRect &exposed, bool upright);
     void paintLabels(QPainter &painter, const QRect &exposed);
 
     const abc::WorkbenchState &m_state;
     QFont m_cellFont;
     QFont m_labelFont;
     qreal m_cacheRatio = 0.0;
-    std::array<QPixmap, 256> m_cellPixmaps;
+    std::array<QImage, 256> m_cellImages; // in device pixels
     std::array<std::array<LabelCache, abc::GridSide>, LabelFamilyCount> m_labels;
 };

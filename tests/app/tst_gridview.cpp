@@ -1,6 +1,4 @@
 #include <QAccessible>
-#include <QFont>
-#include <QImage>
 #include <QScreen>
 #include <QtMath>
 #include <QtTest>
@@ -10,10 +8,8 @@
 
 #include "grid_accessible.h"
 #include "gridview.h"
-#include "workbench_state.h"
 
 using Family = GridView::LabelFamily;
-
 Q_DECLARE_METATYPE(Family)
 
 namespace {
@@ -22,10 +18,11 @@ const QRgb Yellow = qRgb(0xFF, 0xFF, 0x00);
 const QRgb Light = qRgb(0xFF, 0xFF, 0xFF);
 const QRgb Shadow = qRgb(0x80, 0x80, 0x80);
 
+bool isYellow(QRgb p) { return p == Yellow; }
 bool isDarkInk(QRgb p) { return qRed(p) < 90 && qGreen(p) < 90 && qBlue(p) < 90; }
 bool isRedInk(QRgb p) { return qRed(p) > 200 && qGreen(p) < 90 && qBlue(p) < 90; }
 
-// A rendering sampled in the view's logical pixels, whatever the scale factor.
+// A rendering read in the view's logical pixels, whatever the scale factor.
 struct Shot {
     QImage image;
     qreal ratio = 1.0;
@@ -33,6 +30,15 @@ struct Shot {
     QRgb at(int x, int y) const
     {
         return image.pixel(int((x + 0.5) * ratio), int((y + 0.5) * ratio)) | 0xFF000000u;
+    }
+    // At a fractional scale a 1-px line need not cover its whole logical pixel.
+    bool touches(int x, int y, QRgb colour) const
+    {
+        for (int dy = qFloor(y * ratio); dy < qCeil((y + 1) * ratio); ++dy)
+            for (int dx = qFloor(x * ratio); dx < qCeil((x + 1) * ratio); ++dx)
+                if ((image.pixel(dx, dy) | 0xFF000000u) == colour)
+                    return true;
+        return false;
     }
     int count(const QRect &area, const std::function<bool(QRgb)> &test) const
     {
@@ -42,40 +48,26 @@ struct Shot {
                 n += test(at(x, y)) ? 1 : 0;
         return n;
     }
-    // Leftmost and topmost inked pixel in area, (-1,-1) for none.
-    QPoint firstInk(const QRect &area, const std::function<bool(QRgb)> &test) const
+    QImage device(const QRect &r) const
     {
-        QPoint first(-1, -1);
-        for (int y = area.top(); y <= area.bottom(); ++y) {
-            for (int x = area.left(); x <= area.right(); ++x) {
-                if (!test(at(x, y)))
-                    continue;
-                if (first.x() < 0 || x < first.x())
-                    first.setX(x);
-                if (first.y() < 0 || y < first.y())
-                    first.setY(y);
-            }
-        }
-        return first;
+        return image.copy(qFloor(r.x() * ratio), qFloor(r.y() * ratio),
+                          qCeil(r.width() * ratio) + 1, qCeil(r.height() * ratio) + 1);
     }
-    QImage device(const QRect &logical) const
+    bool isRaisedPanel(const QRect &cell) const
     {
-        return image.copy(qFloor(logical.x() * ratio), qFloor(logical.y() * ratio),
-                          qCeil(logical.width() * ratio) + 1, qCeil(logical.height() * ratio) + 1);
+        for (int i = 1; i < 11; ++i) {
+            if (!touches(cell.left() + i, cell.top(), Light)
+                || !touches(cell.left(), cell.top() + i, Light)
+                || !touches(cell.left() + i, cell.bottom(), Shadow)
+                || !touches(cell.right(), cell.top() + i, Shadow))
+                return false;
+        }
+        return true;
     }
 };
 
-QRect inner(QRect cell) { return cell.adjusted(2, 2, -2, -2); }
-
-QString rowThroughAccessibility(QAccessibleTableInterface *table, int row)
-{
-    QString text;
-    for (int column = 0; column < table->columnCount(); ++column) {
-        QAccessibleInterface *cell = table->cellAt(row, column);
-        text += cell->state().invisible ? QStringLiteral(" ") : cell->text(QAccessible::Name);
-    }
-    return text;
-}
+QRect face(int cell) { return GridView::cellRect(cell).adjusted(2, 2, -2, -2); }
+int area(const QRect &r) { return r.width() * r.height(); }
 
 } // namespace
 
@@ -83,485 +75,295 @@ class TestGridView : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void geometry_data();
-    void geometry();
-    void hitTestingMatchesCellRects();
-
-    void visibleCellIsARaisedYellowPanel_data();
-    void visibleCellIsARaisedYellowPanel();
-    void captionsAreDrawnPerCharacter();
-    void labelsAreColouredAndStartAtTheirLeftEdge_data();
-    void labelsAreColouredAndStartAtTheirLeftEdge();
-    void hiddenCellsAndLabelsAreNotPainted();
-    void refreshRepaintsTheScreen();
-
-    void tableShapeAndStableChildren();
-    void cellInterfaces_data();
-    void cellInterfaces();
-    void captionsAreDecodedFromWindows1252_data();
-    void captionsAreDecodedFromWindows1252();
-    void hiddenItemsAreInvisible();
-    void headerCells_data();
-    void headerCells();
-    void keyLetterHeaderFollowsTheModel();
-    void rowReadThroughAccessibilityMatchesDump();
-    void childAtFindsVisibleItems();
-    void refreshAnnouncesChangedData();
-
-private:
-    Shot shoot() const;
-    QAccessibleTableInterface *table() const;
-
     abc::WorkbenchState m_state;
-    std::unique_ptr<QWidget> m_box;
+    std::unique_ptr<QWidget> m_box; // stands in for the window's group box
     GridView *m_view = nullptr;
+
+    Shot shoot() const
+    {
+        const QPixmap pixmap = m_view->grab();
+        return {pixmap.toImage(), pixmap.devicePixelRatio()};
+    }
+    QAccessibleTableInterface *table() const
+    {
+        return QAccessible::queryAccessibleInterface(m_view)->tableInterface();
+    }
+    QList<QAccessibleInterface *> headersOf(int row, int column) const
+    {
+        QAccessibleTableCellInterface *cell = table()->cellAt(row, column)->tableCellInterface();
+        return cell->columnHeaderCells() + cell->rowHeaderCells();
+    }
+    QRect localRect(const QAccessibleInterface *item) const
+    {
+        return {m_view->mapFromGlobal(item->rect().topLeft()), item->rect().size()};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QFont::insertSubstitution(QStringLiteral("CourierNew"), QStringLiteral("Liberation Mono"));
+        QFont::insertSubstitution(QStringLiteral("Times New Roman"),
+                                  QStringLiteral("Liberation Serif"));
+    }
+    void init()
+    {
+        m_state = abc::WorkbenchState{};
+        abc::BuildGrid(m_state);
+        m_box = std::make_unique<QWidget>();
+        m_box->resize(857, 737);
+        m_view = new GridView(m_state, m_box.get());
+        m_view->setGeometry(0, 0, 857, 737);
+        m_box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_box.get()));
+    }
+    void cleanup() { m_box.reset(); }
+
+    void geometry()
+    {
+        QCOMPARE(GridView::cellRect(0), QRect(55, 60, 12, 12));
+        QCOMPARE(GridView::cellRect(abc::CellIndex(3, 7)), QRect(160, 105, 12, 12));
+        QCOMPARE(GridView::cellRect(2024), QRect(715, 720, 12, 12));
+        QCOMPARE(GridView::labelRect(Family::ColumnNumber, 44), QRect(715, 20, 15, 15));
+        QCOMPARE(GridView::labelRect(Family::KeyLetter, 44), QRect(715, 40, 15, 15));
+        QCOMPARE(GridView::labelRect(Family::RowNumber, 44), QRect(10, 720, 15, 15));
+        QCOMPARE(GridView::labelRect(Family::RedRowNumber, 44), QRect(30, 720, 15, 15));
+    }
+
+    void cellsAreRaisedYellowPanelsWithTheirCaption()
+    {
+        // Cells four rows and columns apart share the sub-pixel phase at any scale.
+        const int blank = 0, w1 = abc::CellIndex(5, 4), w2 = abc::CellIndex(9, 8);
+        const int other = abc::CellIndex(5, 8);
+        m_state.GridCells[blank].caption = m_state.GridCells[4].caption = ' ';
+        m_state.GridCells[4].enabled = true; // must not change the look
+        m_state.GridCells[w1].caption = m_state.GridCells[w2].caption = 'W';
+        m_state.GridCells[other].caption = 'I';
+        m_view->refresh();
+        const Shot shot = shoot();
+
+        for (const int cell : {blank, w1, abc::CellIndex(22, 23), 2024})
+            QVERIFY2(shot.isRaisedPanel(GridView::cellRect(cell)), QByteArray::number(cell));
+        QCOMPARE(shot.count(face(blank), isYellow), area(face(blank)));
+        QCOMPARE(shot.device(GridView::cellRect(4)), shot.device(GridView::cellRect(blank)));
+        QVERIFY(shot.count(face(w1), isDarkInk) > 8);
+        QCOMPARE(shot.device(GridView::cellRect(w2)), shot.device(GridView::cellRect(w1)));
+        QVERIFY(shot.device(GridView::cellRect(other)) != shot.device(GridView::cellRect(w1)));
+
+        m_state.GridCells[w1].caption = 'I';
+        m_view->refresh();
+        QCOMPARE(shoot().device(GridView::cellRect(w1)), shot.device(GridView::cellRect(other)));
+    }
+
+    void labelsAreColouredAndStartAtTheirTopLeft_data()
+    {
+        QTest::addColumn<Family>("family");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("red");
+        QTest::newRow("column number") << Family::ColumnNumber << 0 << false;
+        QTest::newRow("key letter") << Family::KeyLetter << 44 << true;
+        QTest::newRow("row number") << Family::RowNumber << 44 << false;
+        QTest::newRow("red row number") << Family::RedRowNumber << 0 << true;
+    }
+    void labelsAreColouredAndStartAtTheirTopLeft()
+    {
+        QFETCH(Family, family);
+        QFETCH(int, index);
+        QFETCH(bool, red);
+        const Shot shot = shoot();
+        const QRect box = GridView::labelRect(family, index);
+        const auto ink = red ? isRedInk : isDarkInk;
+        QVERIFY(shot.count(box, ink) > 4);
+        QCOMPARE(shot.count(box, red ? isDarkInk : isRedInk), 0);
+        // The text starts at the top left, as in an autosizing label.
+        QVERIFY(shot.count(QRect(box.left(), box.top(), 3, box.height()), ink) > 0);
+        QVERIFY(shot.count(QRect(box.left(), box.top(), box.width(), 4), ink) > 0);
+    }
+
+    void refreshShowsModelChanges()
+    {
+        // Column 3 hidden as by the key step, row 44 as by the residual cut.
+        for (int i = 0; i < abc::GridSide; ++i) {
+            m_state.GridCells[abc::CellIndex(i, 3)].visible = false;
+            m_state.GridCells[abc::CellIndex(44, i)].visible = false;
+        }
+        m_state.KeyLetterLabels[3].visible = m_state.RedRowNumberLabels[44].visible = false;
+        // Nothing stands right of the last key label: any ink there is its own.
+        m_state.KeyLetterLabels[44].caption = "LANGERTEXT";
+        const QRect beyond(GridView::labelRect(Family::KeyLetter, 44).right() + 1, 40, 100, 15);
+        m_view->refresh();
+
+        Shot shot = shoot();
+        const QRgb background = shot.at(2, 2);
+        const auto isBackground = [background](QRgb p) { return p == background; };
+        for (const QRect &r : {GridView::cellRect(3), GridView::cellRect(abc::CellIndex(44, 0)),
+                               GridView::cellRect(2024), GridView::labelRect(Family::KeyLetter, 3),
+                               GridView::labelRect(Family::RedRowNumber, 44)})
+            QCOMPARE(shot.count(r, isBackground), area(r));
+        QVERIFY(shot.count(face(4), isYellow) > 0);
+        QVERIFY(shot.count(beyond, isRedInk) > 20);
+
+        abc::ResetGrid(m_state);
+        m_view->refresh();
+        shot = shoot();
+        QVERIFY(shot.isRaisedPanel(GridView::cellRect(3)));
+        QVERIFY(shot.count(GridView::labelRect(Family::KeyLetter, 3), isRedInk) > 4);
+        QCOMPARE(shot.count(beyond, isRedInk), 0);
+
+        // What reaches the window, not a fresh rendering.
+        const auto yellowOnScreen = [this] {
+            const QPixmap pixmap = m_box->screen()->grabWindow(m_box->winId());
+            return Shot{pixmap.toImage(), pixmap.devicePixelRatio()}.count(face(10), isYellow);
+        };
+        QTRY_VERIFY(yellowOnScreen() > 0);
+        m_state.GridCells[10].visible = false;
+        m_view->refresh();
+        QTRY_COMPARE(yellowOnScreen(), 0);
+    }
+
+    void renderingAtAnyPixelRatioAndInParts()
+    {
+        // Not only the screen's ratio: the window may be grabbed for another
+        // screen. Parts: inside one cell, across cells and gaps, labels and a
+        // corner cell, the end of a long caption; even coordinates stay whole
+        // device pixels at 1.5.
+        m_state.KeyLetterLabels[44].caption = "LANGERTEXT";
+        const QRgb paper = qRgb(0x20, 0x40, 0x60);
+        const auto render = [&](qreal ratio, const QRect &source) {
+            QImage image(qCeil(source.width() * ratio), qCeil(source.height() * ratio),
+                         QImage::Format_RGB32);
+            image.setDevicePixelRatio(ratio);
+            image.fill(paper);
+            m_view->render(&image, QPoint(), QRegion(source), QWidget::DrawChildren);
+            return Shot{image, ratio};
+        };
+        for (const qreal ratio : {1.0, 1.5, 2.0}) {
+            const Shot full = render(ratio, m_view->rect());
+            const QRect cell = GridView::cellRect(2024);
+            QVERIFY2(full.isRaisedPanel(cell), QByteArray::number(ratio));
+            QCOMPARE(full.at(cell.left() - 2, cell.top() + 5), paper);
+            QCOMPARE(full.at(cell.right() + 2, cell.top() + 5), paper);
+            for (const QRect &part : {QRect(360, 364, 4, 4), QRect(300, 400, 48, 38),
+                                      QRect(0, 0, 70, 70), QRect(740, 38, 40, 16)}) {
+                const QImage image = render(ratio, part).image;
+                QCOMPARE(image, full.device(part).copy(0, 0, image.width(), image.height()));
+            }
+        }
+    }
+
+    void tableShapeAndStableChildren()
+    {
+        QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(m_view);
+        QVERIFY(grid && grid->tableInterface());
+        QCOMPARE(grid->role(), QAccessible::Table);
+        QCOMPARE(table()->rowCount(), 45);
+        QCOMPARE(table()->columnCount(), 45);
+        QCOMPARE(grid->childCount(), abc::CellCount + GridAccessible::HeaderCount);
+        QVERIFY(!grid->child(grid->childCount()));
+        QVERIFY(!table()->cellAt(45, 0));
+        for (const int index : {0, 44, 45, 2024, 2025, 2069, 2070, 2204}) {
+            QAccessibleInterface *child = grid->child(index);
+            QCOMPARE(grid->indexOfChild(child), index);
+            QCOMPARE(child->parent(), grid);
+        }
+        const QAccessible::Id id = QAccessible::uniqueId(table()->cellAt(3, 4));
+        m_view->refresh();
+        QCOMPARE(QAccessible::uniqueId(table()->cellAt(3, 4)), id);
+    }
+
+    void cellsAndHeaders()
+    {
+        const Family families[] = {Family::ColumnNumber, Family::KeyLetter, Family::RowNumber,
+                                   Family::RedRowNumber};
+        for (const auto &[row, column] : {std::pair(0, 0), std::pair(3, 7), std::pair(44, 44)}) {
+            QAccessibleInterface *cell = table()->cellAt(row, column);
+            const int index = abc::CellIndex(row, column);
+            QCOMPARE(cell->role(), QAccessible::Cell);
+            QCOMPARE(cell->text(QAccessible::Name), QChar(m_state.GridCells[index].caption));
+            QCOMPARE(cell->text(QAccessible::Description),
+                     QStringLiteral("Zeile %1, Spalte %2").arg(row + 1).arg(column + 1));
+            QVERIFY(!cell->state().invisible);
+            QCOMPARE(localRect(cell), GridView::cellRect(index));
+            QCOMPARE(cell->tableCellInterface()->rowIndex(), row);
+            QCOMPARE(cell->tableCellInterface()->columnIndex(), column);
+
+            const QList<QAccessibleInterface *> headers = headersOf(row, column);
+            QCOMPARE(headers.size(), 4);
+            for (int h = 0; h < 4; ++h) {
+                const int i = h < 2 ? column : row;
+                QCOMPARE(headers[h]->role(),
+                         h < 2 ? QAccessible::ColumnHeader : QAccessible::RowHeader);
+                QCOMPARE(headers[h]->text(QAccessible::Name), QString::number(i + 1));
+                QCOMPARE(localRect(headers[h]), GridView::labelRect(families[h], i));
+            }
+        }
+    }
+
+    void accessibleItemsFollowTheModel()
+    {
+        m_state.GridCells[abc::CellIndex(2, 5)].visible = false;
+        m_state.KeyLetterLabels[5].visible = m_state.RedRowNumberLabels[2].visible = false;
+        m_state.KeyLetterLabels[0].caption = "K";
+        // Windows-1252: euro sign, A umlaut, S caron, an undefined byte.
+        m_state.GridCells[7].caption = '\x80';
+        m_state.KeyLetterLabels[7].caption = "\xC4\x8A\x9D";
+        m_view->refresh();
+
+        QVERIFY(table()->cellAt(2, 5)->state().invisible);
+        QVERIFY(!table()->cellAt(2, 6)->state().invisible);
+        const QList<QAccessibleInterface *> headers = headersOf(2, 5);
+        QCOMPARE(headers.value(1)->state().invisible, true);
+        QCOMPARE(headers.value(3)->state().invisible, true);
+        QVERIFY(!headers.value(0)->state().invisible && !headers.value(2)->state().invisible);
+        QCOMPARE(headersOf(12, 0).value(1)->text(QAccessible::Name), QStringLiteral("K"));
+        QCOMPARE(headersOf(12, 1).value(1)->text(QAccessible::Name), QStringLiteral("2"));
+        QCOMPARE(table()->cellAt(0, 7)->text(QAccessible::Name), QStringLiteral("\u20AC"));
+        QCOMPARE(headersOf(0, 7).value(1)->text(QAccessible::Name), QStringLiteral("\u00C4\u0160\uFFFD"));
+
+        m_box->hide();
+        QVERIFY(table()->cellAt(2, 6)->state().invisible);
+    }
+
+    void rowsReadThroughAccessibilityMatchDump()
+    {
+        const auto row = [this](int r) {
+            QString text;
+            for (int column = 0; column < table()->columnCount(); ++column) {
+                QAccessibleInterface *cell = table()->cellAt(r, column);
+                text += cell->state().invisible ? QString(u' ') : cell->text(QAccessible::Name);
+            }
+            return text;
+        };
+        QCOMPARE(row(0), QStringLiteral("AAWFHRIEJLCMBVBHXJUISVSHEIMGVHMDWHUZMXVADDNAP"));
+        for (const int column : {0, 9, 44})
+            m_state.GridCells[abc::CellIndex(0, column)].visible = false;
+        m_state.GridCells[abc::CellIndex(44, 20)].caption = '?';
+        m_view->refresh();
+        const std::string dump = abc::DumpGrid(m_state);
+        QCOMPARE(row(0), QString::fromLatin1(dump.substr(0, 45)));
+        QCOMPARE(row(44), QString::fromLatin1(dump.substr(44 * 46, 45)));
+    }
+
+    void childAtFindsVisibleItems()
+    {
+        QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(m_view);
+        const auto at = [&](QPoint local) {
+            const QPoint global = m_view->mapToGlobal(local);
+            return grid->childAt(global.x(), global.y());
+        };
+        const QRect cell = GridView::cellRect(abc::CellIndex(6, 9));
+        const QRect keyLetter = GridView::labelRect(Family::KeyLetter, 4);
+        QCOMPARE(at(cell.topLeft()), table()->cellAt(6, 9));
+        QCOMPARE(at(cell.bottomRight()), table()->cellAt(6, 9));
+        QVERIFY(!at(cell.topRight() + QPoint(1, 0))); // gaps belong to no cell
+        QVERIFY(!at(cell.bottomLeft() + QPoint(0, 1)));
+        QCOMPARE(at(keyLetter.center()), headersOf(0, 4).value(1));
+
+        m_state.GridCells[abc::CellIndex(6, 9)].visible = false;
+        m_state.KeyLetterLabels[4].visible = false;
+        QVERIFY(!at(cell.center()));
+        QVERIFY(!at(keyLetter.center()));
+    }
 };
-
-void TestGridView::initTestCase()
-{
-    QFont::insertSubstitution(QStringLiteral("CourierNew"), QStringLiteral("Liberation Mono"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
-}
-
-void TestGridView::init()
-{
-    m_state = abc::WorkbenchState{};
-    abc::BuildGrid(m_state);
-    // Stands in for the group box that holds the grid in the window.
-    m_box = std::make_unique<QWidget>();
-    m_box->resize(857, 737);
-    m_view = new GridView(m_state, m_box.get());
-    m_view->setGeometry(0, 0, 857, 737);
-    m_box->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_box.get()));
-}
-
-void TestGridView::cleanup()
-{
-    m_box.reset();
-    m_view = nullptr;
-}
-
-Shot TestGridView::shoot() const
-{
-    const QPixmap pixmap = m_view->grab();
-    return {pixmap.toImage(), pixmap.devicePixelRatio()};
-}
-
-QAccessibleTableInterface *TestGridView::table() const
-{
-    QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(m_view);
-    return grid ? grid->tableInterface() : nullptr;
-}
-
-void TestGridView::geometry_data()
-{
-    QTest::addColumn<QRect>("actual");
-    QTest::addColumn<QRect>("expected");
-
-    QTest::newRow("cell 0") << GridView::cellRect(0) << QRect(55, 60, 12, 12);
-    QTest::newRow("cell row 0 column 1") << GridView::cellRect(1) << QRect(70, 60, 12, 12);
-    QTest::newRow("cell row 1 column 0") << GridView::cellRect(45) << QRect(55, 75, 12, 12);
-    QTest::newRow("cell row 3 column 7")
-        << GridView::cellRect(abc::CellIndex(3, 7)) << QRect(160, 105, 12, 12);
-    QTest::newRow("cell row 44 column 44") << GridView::cellRect(2024) << QRect(715, 720, 12, 12);
-    QTest::newRow("column number 0") << GridView::labelRect(Family::ColumnNumber, 0) << QRect(55, 20, 15, 15);
-    QTest::newRow("column number 44") << GridView::labelRect(Family::ColumnNumber, 44) << QRect(715, 20, 15, 15);
-    QTest::newRow("key letter 0") << GridView::labelRect(Family::KeyLetter, 0) << QRect(55, 40, 15, 15);
-    QTest::newRow("key letter 44") << GridView::labelRect(Family::KeyLetter, 44) << QRect(715, 40, 15, 15);
-    QTest::newRow("row number 0") << GridView::labelRect(Family::RowNumber, 0) << QRect(10, 60, 15, 15);
-    QTest::newRow("row number 44") << GridView::labelRect(Family::RowNumber, 44) << QRect(10, 720, 15, 15);
-    QTest::newRow("red row number 0") << GridView::labelRect(Family::RedRowNumber, 0) << QRect(30, 60, 15, 15);
-    QTest::newRow("red row number 44") << GridView::labelRect(Family::RedRowNumber, 44) << QRect(30, 720, 15, 15);
-}
-
-void TestGridView::geometry()
-{
-    QFETCH(QRect, actual);
-    QFETCH(QRect, expected);
-    QCOMPARE(actual, expected);
-}
-
-void TestGridView::hitTestingMatchesCellRects()
-{
-    for (int index = 0; index < abc::CellCount; ++index) {
-        const QRect cell = GridView::cellRect(index);
-        QCOMPARE(GridView::cellAt(cell.topLeft()), index);
-        QCOMPARE(GridView::cellAt(cell.bottomRight()), index);
-        // The 3-px gaps right of and below a cell belong to nobody.
-        QCOMPARE(GridView::cellAt(cell.topRight() + QPoint(1, 0)), -1);
-        QCOMPARE(GridView::cellAt(cell.bottomLeft() + QPoint(0, 1)), -1);
-    }
-    QCOMPARE(GridView::cellAt(QPoint(54, 60)), -1);
-    QCOMPARE(GridView::cellAt(QPoint(727, 732)), -1);
-}
-
-void TestGridView::visibleCellIsARaisedYellowPanel_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::newRow("first") << 0;
-    QTest::newRow("last of row 0") << 44;
-    QTest::newRow("middle") << abc::CellIndex(22, 23);
-    QTest::newRow("last") << 2024;
-}
-
-void TestGridView::visibleCellIsARaisedYellowPanel()
-{
-    QFETCH(int, index);
-    // A blank caption leaves the whole face to check; the enabled flag must
-    // not change the look.
-    m_state.GridCells[index].caption = ' ';
-    const int twin = index == 0 ? 2 : index - 2;
-    m_state.GridCells[twin].caption = ' ';
-    m_state.GridCells[twin].enabled = !m_state.GridCells[index].enabled;
-    m_view->refresh();
-    const Shot shot = shoot();
-    const QRect cell = GridView::cellRect(index);
-    const QRect face = inner(cell);
-
-    QCOMPARE(shot.count(face, [](QRgb p) { return p == Yellow; }), face.width() * face.height());
-    for (int i = 2; i < 10; ++i) {
-        QCOMPARE(shot.at(cell.left() + i, cell.top()), Light);
-        QCOMPARE(shot.at(cell.left(), cell.top() + i), Light);
-        QCOMPARE(shot.at(cell.left() + i, cell.bottom()), Shadow);
-        QCOMPARE(shot.at(cell.right(), cell.top() + i), Shadow);
-    }
-    QCOMPARE(shot.device(GridView::cellRect(twin)), shot.device(cell));
-}
-
-void TestGridView::captionsAreDrawnPerCharacter()
-{
-    // Columns two apart lie on the same sub-pixel phase at a 1.5 scale.
-    const int w1 = abc::CellIndex(5, 4), w2 = abc::CellIndex(9, 10), other = abc::CellIndex(5, 6);
-    m_state.GridCells[w1].caption = 'W';
-    m_state.GridCells[w2].caption = 'W';
-    m_state.GridCells[other].caption = 'I';
-    m_view->refresh();
-    const Shot shot = shoot();
-
-    const QRect cell = GridView::cellRect(w1);
-    QVERIFY(shot.count(cell.adjusted(1, 1, -1, -1), isDarkInk) > 8);
-    // The letter stays inside the bevel.
-    for (int i = 1; i < 11; ++i) {
-        QCOMPARE(shot.at(cell.left() + i, cell.top()), Light);
-        QCOMPARE(shot.at(cell.left() + i, cell.bottom()), Shadow);
-    }
-    QCOMPARE(shot.device(GridView::cellRect(w2)), shot.device(cell));
-    QVERIFY(shot.device(GridView::cellRect(other)) != shot.device(cell));
-
-    m_state.GridCells[w1].caption = 'I';
-    m_view->refresh();
-    QCOMPARE(shoot().device(cell), shot.device(GridView::cellRect(other)));
-}
-
-void TestGridView::labelsAreColouredAndStartAtTheirLeftEdge_data()
-{
-    QTest::addColumn<Family>("family");
-    QTest::addColumn<int>("index");
-    QTest::addColumn<bool>("red");
-
-    QTest::newRow("column number 0") << Family::ColumnNumber << 0 << false;
-    QTest::newRow("column number 44") << Family::ColumnNumber << 44 << false;
-    QTest::newRow("key letter 0") << Family::KeyLetter << 0 << true;
-    QTest::newRow("key letter 44") << Family::KeyLetter << 44 << true;
-    QTest::newRow("row number 0") << Family::RowNumber << 0 << false;
-    QTest::newRow("row number 44") << Family::RowNumber << 44 << false;
-    QTest::newRow("red row number 0") << Family::RedRowNumber << 0 << true;
-    QTest::newRow("red row number 44") << Family::RedRowNumber << 44 << true;
-}
-
-void TestGridView::labelsAreColouredAndStartAtTheirLeftEdge()
-{
-    QFETCH(Family, family);
-    QFETCH(int, index);
-    QFETCH(bool, red);
-    const Shot shot = shoot();
-    const QRect box = GridView::labelRect(family, index);
-    const auto ink = red ? isRedInk : isDarkInk;
-    const auto wrongInk = red ? isDarkInk : isRedInk;
-
-    QVERIFY(shot.count(box, ink) > 4);
-    QCOMPARE(shot.count(box, wrongInk), 0);
-    const QPoint first = shot.firstInk(box, ink);
-    QVERIFY2(first.x() <= box.left() + 3, qPrintable(QString::number(first.x())));
-    QVERIFY2(first.y() <= box.top() + 4, qPrintable(QString::number(first.y())));
-}
-
-void TestGridView::hiddenCellsAndLabelsAreNotPainted()
-{
-    // Hide column 3 as the key step does, and row 44 as the residual cut does.
-    for (int row = 0; row < abc::GridSide; ++row)
-        m_state.GridCells[abc::CellIndex(row, 3)].visible = false;
-    for (int column = 0; column < abc::GridSide; ++column)
-        m_state.GridCells[abc::CellIndex(44, column)].visible = false;
-    m_state.ColumnNumberLabels[3].visible = false;
-    m_state.KeyLetterLabels[3].visible = false;
-    m_state.RowNumberLabels[44].visible = false;
-    m_state.RedRowNumberLabels[44].visible = false;
-    m_view->refresh();
-
-    Shot shot = shoot();
-    const QRgb background = shot.at(2, 2);
-    const auto isBackground = [background](QRgb p) { return p == background; };
-    const auto area = [](const QRect &r) { return r.width() * r.height(); };
-    for (const int index : {abc::CellIndex(0, 3), abc::CellIndex(20, 3), abc::CellIndex(44, 0),
-                            abc::CellIndex(44, 44)}) {
-        const QRect cell = GridView::cellRect(index);
-        QCOMPARE(shot.count(cell, isBackground), area(cell));
-    }
-    for (const QRect &box : {GridView::labelRect(Family::ColumnNumber, 3),
-                             GridView::labelRect(Family::KeyLetter, 3),
-                             GridView::labelRect(Family::RowNumber, 44),
-                             GridView::labelRect(Family::RedRowNumber, 44)})
-        QCOMPARE(shot.count(box, isBackground), area(box));
-    QCOMPARE(shot.at(GridView::cellRect(abc::CellIndex(0, 4)).center().x(),
-                     GridView::cellRect(abc::CellIndex(0, 4)).top() + 3),
-             Yellow);
-
-    // A reset shows everything again.
-    abc::ResetGrid(m_state);
-    m_view->refresh();
-    shot = shoot();
-    QVERIFY(shot.count(inner(GridView::cellRect(abc::CellIndex(20, 3))),
-                       [](QRgb p) { return p == Yellow; })
-            > 20);
-    QVERIFY(shot.count(GridView::labelRect(Family::KeyLetter, 3), isRedInk) > 4);
-}
-
-void TestGridView::refreshRepaintsTheScreen()
-{
-    // What is on screen, not a fresh rendering: a missed update would show.
-    const auto onScreen = [this] {
-        const QPixmap pixmap = m_box->screen()->grabWindow(m_box->winId());
-        return Shot{pixmap.toImage(), pixmap.devicePixelRatio()};
-    };
-    const QRect cell = GridView::cellRect(abc::CellIndex(10, 10));
-    QTRY_VERIFY(onScreen().count(inner(cell), [](QRgb p) { return p == Yellow; }) > 0);
-
-    m_state.GridCells[abc::CellIndex(10, 10)].visible = false;
-    m_view->refresh();
-    QTRY_COMPARE(onScreen().count(inner(cell), [](QRgb p) { return p == Yellow; }), 0);
-}
-
-void TestGridView::tableShapeAndStableChildren()
-{
-    QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(m_view);
-    QVERIFY(grid);
-    QCOMPARE(grid->role(), QAccessible::Table);
-    QAccessibleTableInterface *t = grid->tableInterface();
-    QVERIFY(t);
-    QCOMPARE(t->rowCount(), 45);
-    QCOMPARE(t->columnCount(), 45);
-    QCOMPARE(grid->childCount(), abc::CellCount + GridAccessible::HeaderCount);
-    QVERIFY(!grid->child(-1));
-    QVERIFY(!grid->child(grid->childCount()));
-    QVERIFY(!t->cellAt(45, 0));
-
-    for (const int index : {0, 1, 44, 45, 2024, 2025, 2069, 2070, 2204}) {
-        QAccessibleInterface *child = grid->child(index);
-        QVERIFY(child);
-        QCOMPARE(grid->indexOfChild(child), index);
-        QCOMPARE(child->parent(), grid);
-        QCOMPARE(grid->child(index), child);
-    }
-    const QAccessible::Id id = QAccessible::uniqueId(t->cellAt(3, 4));
-    QVERIFY(id);
-    m_view->refresh();
-    QCOMPARE(QAccessible::uniqueId(t->cellAt(3, 4)), id);
-    QCOMPARE(t->cellAt(3, 4), grid->child(abc::CellIndex(3, 4)));
-}
-
-void TestGridView::cellInterfaces_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("description");
-
-    QTest::newRow("first") << 0 << 0 << QStringLiteral("Zeile 1, Spalte 1");
-    QTest::newRow("row 3 column 7") << 3 << 7 << QStringLiteral("Zeile 4, Spalte 8");
-    QTest::newRow("last") << 44 << 44 << QStringLiteral("Zeile 45, Spalte 45");
-}
-
-void TestGridView::cellInterfaces()
-{
-    QFETCH(int, row);
-    QFETCH(int, column);
-    QFETCH(QString, description);
-    QAccessibleInterface *cell = table()->cellAt(row, column);
-    QVERIFY(cell);
-    const int index = abc::CellIndex(row, column);
-
-    QCOMPARE(cell->role(), QAccessible::Cell);
-    QCOMPARE(cell->text(QAccessible::Name), QString(QChar(m_state.GridCells[index].caption)));
-    QCOMPARE(cell->text(QAccessible::Description), description);
-    QVERIFY(!cell->state().invisible);
-    const QRect local = GridView::cellRect(index);
-    QCOMPARE(cell->rect(), QRect(m_view->mapToGlobal(local.topLeft()), local.size()));
-
-    QAccessibleTableCellInterface *tableCell = cell->tableCellInterface();
-    QVERIFY(tableCell);
-    QCOMPARE(tableCell->rowIndex(), row);
-    QCOMPARE(tableCell->columnIndex(), column);
-    QCOMPARE(tableCell->table(), QAccessible::queryAccessibleInterface(m_view));
-}
-
-void TestGridView::captionsAreDecodedFromWindows1252_data()
-{
-    QTest::addColumn<int>("byte");
-    QTest::addColumn<QString>("shown");
-
-    QTest::newRow("ASCII") << 0x41 << QStringLiteral("A");
-    QTest::newRow("euro") << 0x80 << QStringLiteral("\u20AC");
-    QTest::newRow("S caron") << 0x8A << QStringLiteral("\u0160");
-    QTest::newRow("Y diaeresis") << 0x9F << QStringLiteral("\u0178");
-    QTest::newRow("Latin-1 A umlaut") << 0xC4 << QStringLiteral("\u00C4");
-    QTest::newRow("sharp s") << 0xDF << QStringLiteral("\u00DF");
-    for (const int undefined : {0x81, 0x8D, 0x8F, 0x90, 0x9D})
-        QTest::addRow("undefined %x", undefined) << undefined << QStringLiteral("\uFFFD");
-}
-
-void TestGridView::captionsAreDecodedFromWindows1252()
-{
-    QFETCH(int, byte);
-    QFETCH(QString, shown);
-    m_state.GridCells[7].caption = static_cast<char>(byte);
-    m_state.KeyLetterLabels[7].caption = std::string(2, static_cast<char>(byte));
-    m_view->refresh();
-
-    QCOMPARE(table()->cellAt(0, 7)->text(QAccessible::Name), shown);
-    const auto headers = table()->cellAt(0, 7)->tableCellInterface()->columnHeaderCells();
-    QCOMPARE(headers.value(1)->text(QAccessible::Name), shown + shown);
-    // Every byte gets a face of its own without disturbing the others.
-    QVERIFY(shoot().count(GridView::cellRect(8), [](QRgb p) { return p == Light; }) > 0);
-}
-
-void TestGridView::hiddenItemsAreInvisible()
-{
-    m_state.GridCells[abc::CellIndex(2, 5)].visible = false;
-    m_state.KeyLetterLabels[5].visible = false;
-    m_state.RedRowNumberLabels[2].visible = false;
-    m_view->refresh();
-
-    QAccessibleInterface *hidden = table()->cellAt(2, 5);
-    QVERIFY(hidden->state().invisible);
-    QVERIFY(!table()->cellAt(2, 6)->state().invisible);
-    const auto columnHeaders = hidden->tableCellInterface()->columnHeaderCells();
-    QVERIFY(!columnHeaders.value(0)->state().invisible);
-    QVERIFY(columnHeaders.value(1)->state().invisible);
-    const auto rowHeaders = hidden->tableCellInterface()->rowHeaderCells();
-    QVERIFY(!rowHeaders.value(0)->state().invisible);
-    QVERIFY(rowHeaders.value(1)->state().invisible);
-
-    m_box->hide();
-    QVERIFY(table()->cellAt(2, 6)->state().invisible);
-}
-
-void TestGridView::headerCells_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<int>("column");
-    QTest::newRow("first") << 0 << 0;
-    QTest::newRow("row 7 column 30") << 7 << 30;
-    QTest::newRow("last") << 44 << 44;
-}
-
-void TestGridView::headerCells()
-{
-    QFETCH(int, row);
-    QFETCH(int, column);
-    QAccessibleTableCellInterface *cell = table()->cellAt(row, column)->tableCellInterface();
-
-    const auto columnHeaders = cell->columnHeaderCells();
-    QCOMPARE(columnHeaders.size(), 2);
-    const auto rowHeaders = cell->rowHeaderCells();
-    QCOMPARE(rowHeaders.size(), 2);
-    const QList<std::pair<QAccessibleInterface *, Family>> expected = {
-        {columnHeaders[0], Family::ColumnNumber},
-        {columnHeaders[1], Family::KeyLetter},
-        {rowHeaders[0], Family::RowNumber},
-        {rowHeaders[1], Family::RedRowNumber},
-    };
-    for (const auto &[header, family] : expected) {
-        const bool ofColumn = family == Family::ColumnNumber || family == Family::KeyLetter;
-        const int i = ofColumn ? column : row;
-        QCOMPARE(header->role(), ofColumn ? QAccessible::ColumnHeader : QAccessible::RowHeader);
-        QCOMPARE(header->text(QAccessible::Name), QString::number(i + 1));
-        const QRect local = GridView::labelRect(family, i);
-        QCOMPARE(header->rect(), QRect(m_view->mapToGlobal(local.topLeft()), local.size()));
-    }
-}
-
-void TestGridView::keyLetterHeaderFollowsTheModel()
-{
-    m_state.KeyLetterLabels[0].caption = "K";
-    m_view->refresh();
-    const auto headers = table()->cellAt(12, 0)->tableCellInterface()->columnHeaderCells();
-    QCOMPARE(headers.value(0)->text(QAccessible::Name), QStringLiteral("1"));
-    QCOMPARE(headers.value(1)->text(QAccessible::Name), QStringLiteral("K"));
-    QCOMPARE(table()->cellAt(12, 1)->tableCellInterface()->columnHeaderCells().value(1)->text(
-                 QAccessible::Name),
-             QStringLiteral("2"));
-}
-
-void TestGridView::rowReadThroughAccessibilityMatchesDump()
-{
-    QCOMPARE(rowThroughAccessibility(table(), 0),
-             QString::fromLatin1(abc::DumpGrid(m_state).substr(0, 45)));
-    QCOMPARE(rowThroughAccessibility(table(), 0),
-             QStringLiteral("AAWFHRIEJLCMBVBHXJUISVSHEIMGVHMDWHUZMXVADDNAP"));
-
-    for (const int column : {0, 9, 44})
-        m_state.GridCells[abc::CellIndex(0, column)].visible = false;
-    m_state.GridCells[abc::CellIndex(0, 20)].caption = '?';
-    m_view->refresh();
-    const std::string dump = abc::DumpGrid(m_state);
-    QCOMPARE(rowThroughAccessibility(table(), 0), QString::fromLatin1(dump.substr(0, 45)));
-    QCOMPARE(rowThroughAccessibility(table(), 44), QString::fromLatin1(dump.substr(44 * 46, 45)));
-}
-
-void TestGridView::childAtFindsVisibleItems()
-{
-    QAccessibleInterface *grid = QAccessible::queryAccessibleInterface(m_view);
-    const auto at = [&](QPoint local) {
-        const QPoint global = m_view->mapToGlobal(local);
-        return grid->childAt(global.x(), global.y());
-    };
-    QCOMPARE(at(GridView::cellRect(abc::CellIndex(6, 9)).center()), table()->cellAt(6, 9));
-    QCOMPARE(at(GridView::cellRect(2024).bottomRight()), table()->cellAt(44, 44));
-    QVERIFY(!at(GridView::cellRect(0).topRight() + QPoint(2, 0)));
-
-    QAccessibleInterface *keyLetter = at(GridView::labelRect(Family::KeyLetter, 4).center());
-    QVERIFY(keyLetter);
-    QCOMPARE(keyLetter->role(), QAccessible::ColumnHeader);
-    QCOMPARE(keyLetter, table()->cellAt(0, 4)->tableCellInterface()->columnHeaderCells().value(1));
-
-    m_state.GridCells[abc::CellIndex(6, 9)].visible = false;
-    m_state.KeyLetterLabels[4].visible = false;
-    QVERIFY(!at(GridView::cellRect(abc::CellIndex(6, 9)).center()));
-    QVERIFY(!at(GridView::labelRect(Family::KeyLetter, 4).center()));
-}
-
-namespace {
-QList<QAccessible::Event> seenEvents;
-void recordEvent(QAccessibleEvent *event) { seenEvents.append(event->type()); }
-} // namespace
-
-void TestGridView::refreshAnnouncesChangedData()
-{
-    QAccessible::setActive(true);
-    if (!QAccessible::isActive())
-        QSKIP("no accessibility backend on this platform");
-    seenEvents.clear();
-    const auto previous = QAccessible::installUpdateHandler(recordEvent);
-    m_view->refresh();
-    QAccessible::installUpdateHandler(previous);
-    QVERIFY(seenEvents.contains(QAccessible::TableModelChanged));
-}
 
 QTEST_MAIN(TestGridView)
 #include "tst_gridview.moc"
