@@ -178,10 +178,10 @@ void *GridAccessible::interface_cast(QAccessible::InterfaceType type)
 
 QString GridAccessible::text(QAccessible::Text type) const
 {
-    QString text = QAccessibleWidget::text(type);
-    if (text.isEmpty() && type == QAccessible::Name)
-        text = QStringLiteral("Transpositionsmatrix");
-    return text;
+    // Qt would name the grid after the group box around it.
+    if (type == QAccessible::Name && widget()->accessibleName().isEmpty())
+        return QStringLiteral("Transpositionsmatrix");
+    return QAccessibleWidget::text(type);
 }
 
 int GridAccessible::childCount() const

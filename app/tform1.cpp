@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -84,6 +85,10 @@ TForm1::TForm1(QWidget *parent)
         if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")))
             widget->setAccessibleDescription(widget->objectName());
     }
+    // Without a name of its own a nested group box is named after the box
+    // around it.
+    for (QGroupBox *box : findChildren<QGroupBox *>())
+        box->setAccessibleName(box->title());
     setAccessibleDescription(objectName());
 
     connectHandlers();

@@ -17,6 +17,10 @@ packages=(
     xauth
     desktop-file-utils    # validates the launcher entry
     appstream             # validates the AppStream metadata
+    at-spi2-core          # the accessibility bus, for checking the window from outside
+    dbus-daemon
+    python3-gi
+    gir1.2-atspi-2.0
     clang                 # builds the fuzz targets
     libclang-rt-14-dev    # libFuzzer and the sanitizer runtimes for clang
 )
