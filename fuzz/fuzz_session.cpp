@@ -42,7 +42,7 @@ std::string MakeInput(FuzzedDataProvider &in)
 {
     if (in.ConsumeBool())
         return in.ConsumeRandomLengthString(4096);
-    // Capitals of any length up to beyond the grid, at the cost of three bytes.
+    // Capitals of any length up to beyond the grid, from a few bytes.
     std::string text(in.ConsumeIntegralInRange(0, CellCount + 100), 'A');
     const int step = in.ConsumeIntegralInRange(1, 25);
     for (std::size_t i = 0; i < text.size(); ++i)
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FuzzedDataProvider in(data, size);
     WorkbenchState state;
     BuildGrid(state);
-    bool on[OpCount] = {true, false, true, false, false, false, false};
+    bool on[OpCount] = {true, false, true, false, false, false, false}; // set key, clear input
     int chain = 0; // 1 capital key, 2 then cleaned, 3 then cut, with nothing in between
     std::size_t placed = 0;
 
