@@ -28,13 +28,31 @@ char EncodeCodePoint(char32_t codePoint)
     return static_cast<char>(0x80 + (found - HighControlRange.begin()));
 }
 
+// The text in composed form, so that a letter typed with a combining accent
+// is one character, as the user sees it. Composing a long text in one piece
+// takes time that grows with the square of its accents; no ASCII character
+// composes with what stands before it, so pieces may end before one.
+QString Composed(QStringView text)
+{
+    constexpr qsizetype PieceLength = 4096;
+    QString composed;
+    composed.reserve(text.size());
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = std::min(start + PieceLength, text.size());
+        while (end < text.size() && text[end].unicode() >= 0x80)
+            ++end;
+        composed += text.sliced(start, end - start).toString().normalized(QString::NormalizationForm_C);
+        start = end;
+    }
+    return composed;
+}
+
 } // namespace
 
 std::string ToWindows1252(QStringView text)
 {
-    // Composed form first, so that a letter typed with a combining accent is
-    // one character, as the user sees it.
-    const QString composed = text.toString().normalized(QString::NormalizationForm_C);
+    const QString composed = Composed(text);
     std::string bytes;
     bytes.reserve(composed.size());
     for (const char32_t codePoint : composed.toUcs4())
