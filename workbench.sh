@@ -5,11 +5,13 @@
 #                         also under the sanitizers, and fuzzes the engine
 #   ./workbench.sh picture  renders docs/workbench.png, the window in the middle
 #                         of decoding the sample message
+#   ./workbench.sh bench  builds in Release and runs the benchmarks, offscreen
+#                         and on a virtual X display
 set -euo pipefail
 cd "$(dirname "$0")"
 
 usage() {
-    echo "Usage: $0 run|test|picture" >&2
+    echo "Usage: $0 run|test|picture|bench" >&2
     exit 2
 }
 
@@ -58,6 +60,25 @@ picture)
     mkdir -p docs
     QT_QPA_PLATFORM=offscreen build/default/tools/window-picture docs/workbench.png 4
     echo "docs/workbench.png written"
+    ;;
+bench)
+    scripts/install-packages.sh
+    cmake --preset bench >/dev/null
+    cmake --build --preset bench
+    export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}
+    dir=build/bench/bench
+    flags=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
+    "$dir/grid_bench" "${flags[@]}"
+    "$dir/clean_bench" "${flags[@]}"
+    for target in startup_bench process_start_bench steps_bench; do
+        extra=()
+        [[ $target == steps_bench ]] && extra=(--benchmark_min_time=0.1)
+        QT_QPA_PLATFORM=offscreen "$dir/$target" "${flags[@]}" "${extra[@]}"
+        # -noreset: otherwise the display resets after every short-lived
+        # program and the next one cannot connect.
+        env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
+            "$dir/$target" "${flags[@]}" "${extra[@]}"
+    done
     ;;
 *)
     usage

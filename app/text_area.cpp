@@ -70,6 +70,8 @@ void ShowText(QPlainTextEdit *area, const QString &text)
 {
     // Breaking anywhere gives the same lines as the default for a text
     // without spaces, without the default's cost of looking for word ends.
+    // The old text goes first, so that the mode change does not lay it out again.
+    area->clear();
     area->setWordWrapMode(text.contains(QLatin1Char(' ')) ? QTextOption::WrapAtWordBoundaryOrAnywhere
                                                           : QTextOption::WrapAnywhere);
     area->setPlainText(text.size() > LongText ? SplitIntoBlocks(text, CharactersPerLine(area)) : text);

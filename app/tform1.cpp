@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QListView>
 #include <QMessageBox>
 #include <QStyle>
 
@@ -76,6 +77,10 @@ TForm1::TForm1(QWidget *parent)
     // completer would also rewrite a keyword into the list's capitals when
     // the field loses focus.
     ui->ComboBox1->setCompleter(nullptr);
+    // All items have one height; without this the list lays out every item
+    // at start-up to find out.
+    if (auto *list = qobject_cast<QListView *>(ui->ComboBox1->view()))
+        list->setUniformItemSizes(true);
     ui->ComboBox1->installEventFilter(this);
 
     FormCreate();

@@ -12,6 +12,7 @@ packages=(
     libgl-dev             # required by Qt's CMake package for Qt Gui
     libgtest-dev
     libgmock-dev
+    libbenchmark-dev
     fonts-liberation2     # metric twins of the Windows faces the layout names
     xvfb                  # a virtual display for running the window without a desktop
     xauth
