@@ -4,7 +4,9 @@
 // layout names, clicks them and answers message boxes.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -59,6 +61,79 @@ public:
     }
 
     bool enabled(const char *name) const { return control(name)->isEnabled(); }
+
+    void run(const QStringList &clicks) const
+    {
+        for (const QString &name : clicks)
+            clickAndAnswer(qPrintable(name));
+    }
+
+    // The text a control shows, whatever kind of control it is.
+    QString shown(const char *name) const
+    {
+        QWidget *w = control(name);
+        return w->property(qobject_cast<QPlainTextEdit *>(w) ? "plainText"
+                           : qobject_cast<QComboBox *>(w)    ? "currentText"
+                                                             : "text")
+            .toString();
+    }
+    // Several controls' texts as one string, "|" between them.
+    QString texts(const QStringList &names) const
+    {
+        QStringList all;
+        for (const QString &name : names)
+            all << shown(qPrintable(name));
+        return all.join('|');
+    }
+
+    // The controls of the layout, addressed by their names.
+    QList<QWidget *> named() const
+    {
+        QList<QWidget *> all = form->findChildren<QWidget *>();
+        all.removeIf([](QWidget *w) { return w->objectName().isEmpty() || w->objectName().startsWith("qt_"); });
+        return all;
+    }
+    // Every enabled flag in one string: the step controls that are enabled,
+    // then every other named control that is not.
+    QString enabledFlags() const
+    {
+        static const QStringList steps = {"BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5", "BitBtn6", "BitBtn7",
+                                          "BitBtn8", "BitBtn9", "Button1", "Button2", "ComboBox1"};
+        QStringList on, off;
+        for (QWidget *w : named()) {
+            const bool step = steps.contains(w->objectName());
+            if (step == w->isEnabled())
+                (step ? on : off) << w->objectName();
+        }
+        on.sort();
+        off.sort();
+        return on.join(' ') + " | " + off.join(' ');
+    }
+
+    // Keys reach the focus widget of the active window; the combo box
+    // completes only then.
+    QWidget *focus(const char *name) const
+    {
+        form->activateWindow();
+        QWidget *w = control(name);
+        if (!QTest::qWaitForWindowActive(form.get()))
+            return nullptr;
+        w->setFocus(Qt::OtherFocusReason);
+        return QTest::qWaitFor([w] { return QApplication::focusWidget() == w; }) ? w : nullptr;
+    }
+    // Empties the field by keys and types into it.
+    QWidget *type(const char *name, const QString &keys) const
+    {
+        QWidget *w = focus(name);
+        if (w) {
+            QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(w, Qt::Key_Backspace);
+            QTest::keyClicks(w, keys);
+        }
+        return w;
+    }
+
+    const abc::WorkbenchState &state() const { return form->state(); }
 
     std::unique_ptr<TForm1> form;
 

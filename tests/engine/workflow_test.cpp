@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "cipher.h"
+#include "decoding_steps.h"
 #include "engine_test_support.h"
 #include "substitution.h"
 
@@ -31,6 +30,32 @@ TEST(Decoding, UndoesTheCipherForRandomKeysAndTexts)
     }
 }
 
+// The steps as the window runs them: TextCursor counts every cleaned letter
+// until a substitution sets it; an empty input keeps the text of before.
+TEST(Decoding, StepsKeepTheirTextsAndCounters)
+{
+    WorkbenchState state = KeyedGrid("AB");
+    EXPECT_TRUE(CleanInput(state, "").inputWasEmpty);
+    EXPECT_EQ(Captions(state), Rows(std::string(CellCount, '?')));
+    CutResidualMatrix(state); // hides every cell; the capacity counts the enabled ones
+    const CleaningResult result = CleanInput(state, Alphabet(100) + "\r\n1");
+    EXPECT_EQ(std::tuple(result.inputWasEmpty, result.placed, result.capacity), std::tuple(false, 90, 90));
+    EXPECT_EQ(CleanInput(state, "x y\r\nz").placed, 3);
+    EXPECT_EQ(std::tuple(state.CleanText, state.TextCount, state.TextCursor), std::tuple("XYZ", 3, 104 + 3));
+
+    ResetGrid(state);
+    ApplyColumnKey(state, "ABC");
+    EXPECT_TRUE(CleanInput(state, "").inputWasEmpty);
+    EXPECT_EQ(std::tuple(state.CleanText, state.TextCount, state.TextCursor), std::tuple("XYZ", 0, 107));
+    EXPECT_EQ(DumpGrid(state).substr(0, 46), "XYZ" + std::string(42, ' ') + '\n');
+    CutResidualMatrix(state);
+    EXPECT_EQ(Shown(Transpose(state)).first, "1 2 3 ");
+    Substitute(state, CipherMethod::ABCD);
+    EXPECT_EQ(std::tuple(state.TranspositionText, state.SubstitutionText, state.TextCursor), std::tuple("XYZ", "XXX", 4));
+    ClearInput(state);
+    EXPECT_EQ(state.CleanText, "");
+}
+
 TEST(Decoding, ACutLeftOverFromBeforeAResetLosesNoLetters)
 {
     const std::string text = "DERKAISERKOMMTMORGENNACHBERLIN";
@@ -48,84 +73,5 @@ TEST(Decoding, ACutLeftOverFromBeforeAResetLosesNoLetters)
         EXPECT_EQ(CutResidualMatrix(state), 2);
         WriteKeyColumns(state, text);
         EXPECT_TRUE(SameLetters(ReadGridRows(state), text)) << ReadGridRows(state);
-    }
-}
-
-// Clicks in any order the window's enabled flags allow: set key and reset
-// alternate, and a step button left enabled by a reset can be pressed before
-// or after the next key.
-TEST(Decoding, RandomClickSequencesNeverLoseALetter)
-{
-    enum Step { SetKey, Clean, Clear, Cut, Transpose, Substitute, Reset, StepCount };
-    const unsigned seed = 45u;
-    std::mt19937 random(seed);
-    for (int sequence = 0; sequence < 500; ++sequence) {
-        WorkbenchState state;
-        BuildGrid(state);
-        std::array<bool, StepCount> enabled{true, false, true, false, false, false, false};
-        std::array<int, StepCount> last{-1, -1, -1, -1, -1, -1, -1}; // click of each step's last run
-        int keyLength = 0;
-        std::string placed, clicks;
-        for (int click = 0; click < 30; ++click) {
-            auto step = static_cast<Step>(random() % StepCount);
-            while (!enabled[step])
-                step = static_cast<Step>(random() % StepCount);
-            clicks += "KFXCTSR"[step];
-            // Key, fill, cut and transposition in this order since the last reset.
-            const bool mainPath = step == Transpose && last[Reset] < last[SetKey] && last[SetKey] < last[Clean] &&
-                                  last[Clean] < last[Cut];
-            // A transposition between the fill and the cut writes letters below
-            // the text, which the cut then takes for rows of text.
-            const bool labelsFollowText = mainPath && last[Transpose] < last[Clean];
-            last[step] = click;
-            if (step != Clear)
-                enabled[step] = false;
-            switch (step) {
-            case SetKey:
-                keyLength = ApplyColumnKey(state, RandomText(random, 1 + random() % 45));
-                clicks += std::to_string(keyLength);
-                enabled[Reset] = enabled[Clean] = true;
-                break;
-            case Clean: {
-                const std::string input = RandomText(random, random() % 8 ? random() % 150 : 0, "AXZaxz 023\xC4\xDF\xFC-\r\n");
-                if (!input.empty()) // an empty input area: the fill takes the text of before
-                    state.CleanText = CleanInputText(input);
-                placed = state.CleanText.substr(0, FillGrid(state, state.CleanText));
-                clicks += std::to_string(input.size());
-                enabled[Clear] = false;
-                enabled[Cut] = true;
-                break;
-            }
-            case Clear:
-                state.CleanText.clear();
-                break;
-            case Cut:
-                CutResidualMatrix(state);
-                enabled[Transpose] = true;
-                break;
-            case Transpose:
-                WriteKeyColumns(state, state.CleanText);
-                state.TranspositionText = ReadGridRows(state);
-                enabled[Substitute] = true;
-                break;
-            case Substitute:
-                state.SubstitutionText = ShiftTextBack(state, state.TranspositionText, CipherMethod::ABC);
-                break;
-            default:
-                ResetGrid(state);
-                enabled[SetKey] = true;
-            }
-            ASSERT_TRUE(state.FillEnd >= 0 && state.FillEnd <= CellCount) << clicks;
-            if (mainPath) {
-                ASSERT_TRUE(SameLetters(state.TranspositionText, placed))
-                    << "seed " << seed << ", sequence " << sequence << ", clicks " << clicks << "\nplaced   "
-                    << placed << "\nread out " << state.TranspositionText;
-            }
-            for (int row = 1; labelsFollowText && row < GridSide; ++row) {
-                const bool holdsText = row * keyLength < static_cast<int>(placed.size());
-                ASSERT_EQ(state.RowNumberLabels[row].visible, holdsText) << "row " << row << ", " << clicks;
-                ASSERT_EQ(state.RedRowNumberLabels[row].visible, holdsText) << "row " << row << ", " << clicks;
-            }
-        }
     }
 }
