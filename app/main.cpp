@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "fonts.h"
+#include "look.h"
 #include "tform1.h"
 #include "tform2.h"
 
@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral(WORKBENCH_APP_ID));
-    InstallWorkbenchFonts();
+    InstallWorkbenchLook();
 
     TForm1 form1;
     TForm2 form2;

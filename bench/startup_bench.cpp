@@ -12,7 +12,7 @@
 #include <chrono>
 #include <memory>
 
-#include "fonts.h"
+#include "look.h"
 #include "paint_wait.h"
 #include "tform1.h"
 
@@ -138,7 +138,7 @@ BENCHMARK(BM_FirstPaint_Ratio)->UseManualTime()->Unit(benchmark::kMillisecond)->
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    InstallWorkbenchFonts();
+    InstallWorkbenchLook();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

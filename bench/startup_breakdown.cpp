@@ -16,7 +16,7 @@
 #include <cstring>
 #include <memory>
 
-#include "fonts.h"
+#include "look.h"
 #include "paint_wait.h"
 #include "tform1.h"
 #include "tform2.h"
@@ -128,8 +128,8 @@ int main(int argc, char *argv[])
     }
 
     QGuiApplication::setDesktopFileName(QStringLiteral(WORKBENCH_APP_ID));
-    InstallWorkbenchFonts();
-    stages.mark("InstallWorkbenchFonts");
+    InstallWorkbenchLook();
+    stages.mark("InstallWorkbenchLook");
     TForm1 form1;
     stages.mark("TForm1");
     TForm2 form2;

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "cipher.h"
-#include "fonts.h"
+#include "look.h"
 #include "tform1.h"
 
 namespace {
@@ -199,7 +199,7 @@ STEP_BENCHMARK(Reset, Path(5), "BitBtn7");
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    InstallWorkbenchFonts();
+    InstallWorkbenchLook();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "fonts.h"
+#include "look.h"
 #include "tform1.h"
 
 int main(int argc, char *argv[])
@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
         std::fputs("usage: window-picture OUT.png [STEPS]\n", stderr);
         return 2;
     }
-    InstallWorkbenchFonts();
+    InstallWorkbenchLook();
     TForm1 form;
     form.show();
     if (!QTest::qWaitForWindowExposed(&form))

@@ -13,7 +13,7 @@
 
 #include <memory>
 
-#include "fonts.h"
+#include "look.h"
 #include "tform1.h"
 
 struct SeenMessage {
@@ -29,8 +29,8 @@ class FormDriver
 public:
     FormDriver()
     {
-        static const bool fontsInstalled = (InstallWorkbenchFonts(), true);
-        Q_UNUSED(fontsInstalled);
+        static const bool lookInstalled = (InstallWorkbenchLook(), true);
+        Q_UNUSED(lookInstalled);
         form = std::make_unique<TForm1>();
         form->show();
         (void)QTest::qWaitForWindowExposed(form.get());

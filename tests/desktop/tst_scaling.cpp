@@ -13,7 +13,7 @@
 
 #include <memory>
 
-#include "fonts.h"
+#include "look.h"
 #include "gridview.h"
 #include "tform1.h"
 
@@ -68,7 +68,7 @@ class TestScaling : public QObject
 private slots:
     void initTestCase()
     {
-        InstallWorkbenchFonts();
+        InstallWorkbenchLook();
         form = std::make_unique<TForm1>();
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));

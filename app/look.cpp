@@ -1,4 +1,4 @@
-#include "fonts.h"
+#include "look.h"
 
 #include <QApplication>
 #include <QFont>
@@ -28,7 +28,7 @@ public:
 
 } // namespace
 
-void InstallWorkbenchFonts()
+void InstallWorkbenchLook()
 {
     // The Liberation faces share the metrics of the Windows faces, so texts
     // take the room the layout gives them.
