@@ -172,8 +172,6 @@ bool TForm1::ComboBox1KeyPress(QEvent *event)
     }
 
     const QString filtered = FilterTypedText(typed);
-    if (filtered == QLatin1String("\b"))
-        return false; // the line edit deletes the selection or the character before the cursor
     for (const QChar ch : filtered)
         typeIntoKeyword(ch);
     return true;
@@ -186,18 +184,18 @@ void TForm1::typeIntoKeyword(QChar ch)
     // begins with it is shown with the rest selected.
     QLineEdit *edit = ui->ComboBox1->lineEdit();
     if (ch == QLatin1Char('\b')) {
-        edit->backspace();
+        edit->backspace(); // deletes the selection or the character before the cursor
         return;
     }
     const QString joined =
         (edit->hasSelectedText() ? edit->text().left(edit->selectionStart()) : edit->text()) + ch;
-    for (int index = 0; index < ui->ComboBox1->count(); ++index) {
+    // Without case sensitivity in the flags the match ignores case.
+    const int index = ui->ComboBox1->findText(joined, Qt::MatchStartsWith);
+    if (index >= 0) {
         const QString item = ui->ComboBox1->itemText(index);
-        if (item.startsWith(joined, Qt::CaseInsensitive)) {
-            edit->setText(item);
-            edit->setSelection(static_cast<int>(joined.size()), static_cast<int>(item.size() - joined.size()));
-            return;
-        }
+        edit->setText(item);
+        edit->setSelection(static_cast<int>(joined.size()), static_cast<int>(item.size() - joined.size()));
+        return;
     }
     edit->insert(QString(ch));
 }
