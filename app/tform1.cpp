@@ -8,14 +8,15 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QMessageBox>
-#include <QStyle>
 
+#include "button_glyphs.h"
 #include "codec.h"
 #include "column_key.h"
 #include "decoding_steps.h"
 #include "grouping.h"
 #include "gridview.h"
 #include "input_text.h"
+#include "look.h"
 #include "text_area.h"
 
 namespace {
@@ -42,14 +43,6 @@ QString FilterTypedText(const QString &typed)
     return filtered;
 }
 
-// Not every style draws every stock button kind (Fusion has no Abort, All or
-// Retry glyph); the fallback is the nearest glyph it does have.
-QIcon StockIcon(QStyle::StandardPixmap kind, QStyle::StandardPixmap fallback)
-{
-    QIcon icon = QApplication::style()->standardIcon(kind);
-    return icon.isNull() ? QApplication::style()->standardIcon(fallback) : icon;
-}
-
 } // namespace
 
 TForm1::TForm1(QWidget *parent)
@@ -57,14 +50,15 @@ TForm1::TForm1(QWidget *parent)
     , ui(std::make_unique<Ui::TForm1>())
 {
     ui->setupUi(this);
+    DressControls(this);
 
-    ui->BitBtn1->setIcon(QApplication::style()->standardIcon(QStyle::SP_DialogCloseButton));
+    ui->BitBtn1->setIcon(ButtonGlyphIcon(ButtonGlyph::Close));
     for (QPushButton *button : {ui->BitBtn2, ui->BitBtn6, ui->BitBtn8, ui->BitBtn9})
-        button->setIcon(StockIcon(QStyle::SP_DialogOkButton, QStyle::SP_DialogApplyButton));
-    ui->BitBtn3->setIcon(StockIcon(QStyle::SP_DialogAbortButton, QStyle::SP_DialogCancelButton));
-    ui->BitBtn4->setIcon(StockIcon(QStyle::SP_DialogYesButton, QStyle::SP_DialogOkButton));
-    ui->BitBtn5->setIcon(StockIcon(QStyle::SP_DialogYesToAllButton, QStyle::SP_DialogApplyButton));
-    ui->BitBtn7->setIcon(StockIcon(QStyle::SP_DialogRetryButton, QStyle::SP_BrowserReload));
+        button->setIcon(ButtonGlyphIcon(ButtonGlyph::Ok));
+    ui->BitBtn3->setIcon(ButtonGlyphIcon(ButtonGlyph::Abort));
+    ui->BitBtn4->setIcon(ButtonGlyphIcon(ButtonGlyph::Yes));
+    ui->BitBtn5->setIcon(ButtonGlyphIcon(ButtonGlyph::All));
+    ui->BitBtn7->setIcon(ButtonGlyphIcon(ButtonGlyph::Retry));
 
     m_panels = {ui->StatusPanel0, ui->StatusPanel1, ui->StatusPanel2,  ui->StatusPanel3, ui->StatusPanel4,
                 ui->StatusPanel5, ui->StatusPanel6, ui->StatusPanel7,  ui->StatusPanel8, ui->StatusPanel9,
