@@ -183,7 +183,11 @@ void GridView::paintCells(QPainter &painter, const QRect &exposed, bool upright)
 
 void GridView::paintLabels(QPainter &painter, const QRect &exposed)
 {
-    painter.setFont(m_labelFont);
+    if (!m_labelRawFont.isValid()) {
+        m_labelRawFont = QRawFont::fromFont(m_labelFont.resolve(font()));
+        for (auto &family : m_labels)
+            family.fill(LabelCache());
+    }
     for (const LabelFamily family : {LabelFamily::ColumnNumber, LabelFamily::RowNumber,
                                      LabelFamily::KeyLetter, LabelFamily::RedRowNumber}) {
         const bool red = family == LabelFamily::KeyLetter || family == LabelFamily::RedRowNumber;
@@ -192,12 +196,12 @@ void GridView::paintLabels(QPainter &painter, const QRect &exposed)
         for (int i = 0; i < abc::GridSide; ++i) {
             if (!labels[i].visible)
                 continue;
-            LabelCache &cache = labelCache(family, i);
+            const LabelCache &cache = labelCache(family, i);
             const QRect box = labelRect(family, i);
             // Like an autosizing label the caption may run past its box.
-            const QRect inked = QRect(box.topLeft(), cache.text.size().toSize() + QSize(1, 1));
+            const QRect inked = QRect(box.topLeft(), cache.size.toSize() + QSize(1, 1));
             if (box.united(inked).intersects(exposed))
-                painter.drawStaticText(box.topLeft(), cache.text);
+                painter.drawGlyphRun(box.topLeft(), cache.glyphs);
         }
     }
 }
@@ -234,12 +238,21 @@ GridView::LabelCache &GridView::labelCache(LabelFamily family, int i)
 {
     LabelCache &cache = m_labels[static_cast<int>(family)][i];
     const std::string &caption = labelArray(m_state, family)[i].caption;
-    if (cache.caption != caption) {
+    if (cache.caption != caption || cache.glyphs.isEmpty()) {
         cache.caption = caption;
-        cache.text = QStaticText(FromWindows1252(caption));
-        cache.text.setTextFormat(Qt::PlainText);
-        cache.text.setPerformanceHint(QStaticText::AggressiveCaching);
-        cache.text.prepare(QTransform(), m_labelFont);
+        const QList<quint32> indexes = m_labelRawFont.glyphIndexesForString(FromWindows1252(caption));
+        const QList<QPointF> advances = m_labelRawFont.advancesForGlyphIndexes(indexes);
+        QList<QPointF> positions;
+        positions.reserve(indexes.size());
+        QPointF pen(0, m_labelRawFont.ascent());
+        for (const QPointF &advance : advances) {
+            positions.append(pen);
+            pen += advance;
+        }
+        cache.glyphs.setRawFont(m_labelRawFont);
+        cache.glyphs.setGlyphIndexes(indexes);
+        cache.glyphs.setPositions(positions);
+        cache.size = QSizeF(pen.x(), m_labelRawFont.ascent() + m_labelRawFont.descent());
     }
     return cache;
 }

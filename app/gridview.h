@@ -2,7 +2,8 @@
 
 #include <QFont>
 #include <QImage>
-#include <QStaticText>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QWidget>
 
 #include <array>
@@ -47,8 +48,9 @@ protected:
 
 private:
     struct LabelCache {
-        std::string caption; // what text was laid out from
-        QStaticText text;
+        std::string caption; // what the glyphs were looked up for
+        QGlyphRun glyphs;
+        QSizeF size;
     };
 
     const QImage &cellImage(unsigned char caption);
@@ -59,6 +61,7 @@ private:
     const abc::WorkbenchState &m_state;
     QFont m_cellFont;
     QFont m_labelFont;
+    QRawFont m_labelRawFont; // a caption is a few glyphs side by side: no shaping needed
     qreal m_cacheRatio = 0.0;
     std::array<QImage, 256> m_cellImages; // in device pixels
     std::array<std::array<LabelCache, abc::GridSide>, LabelFamilyCount> m_labels;

@@ -50,6 +50,10 @@ TForm1::TForm1(QWidget *parent)
     , ui(std::make_unique<Ui::TForm1>())
 {
     ui->setupUi(this);
+    // All items have one height; without this the list lays out every item
+    // whenever the font changes, as it does next, to find out.
+    if (auto *list = qobject_cast<QListView *>(ui->ComboBox1->view()))
+        list->setUniformItemSizes(true);
     DressControls(this);
 
     ui->BitBtn1->setIcon(ButtonGlyphIcon(ButtonGlyph::Close));
@@ -71,10 +75,6 @@ TForm1::TForm1(QWidget *parent)
     // completer would also rewrite a keyword into the list's capitals when
     // the field loses focus.
     ui->ComboBox1->setCompleter(nullptr);
-    // All items have one height; without this the list lays out every item
-    // at start-up to find out.
-    if (auto *list = qobject_cast<QListView *>(ui->ComboBox1->view()))
-        list->setUniformItemSizes(true);
     ui->ComboBox1->installEventFilter(this);
 
     FormCreate();
