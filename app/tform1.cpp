@@ -336,6 +336,11 @@ void TForm1::BitBtn7Click()
 {
     ui->ComboBox1->setEnabled(true);
     ui->BitBtn6->setEnabled(true);
+    // The pressed button is about to be disabled. What comes next is a new
+    // key, so the keyword box takes the focus, not the next control in the
+    // tab order (which would be a text area with the old result).
+    if (ui->BitBtn7->hasFocus())
+        ui->ComboBox1->setFocus(Qt::OtherFocusReason);
     ui->BitBtn4->setEnabled(false);
     ui->BitBtn7->setEnabled(false);
     ui->BitBtn8->setEnabled(false);
