@@ -7,13 +7,22 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleOption>
+#include <QHash>
+#include <QTextLayout>
 #include <qdrawutil.h>
+
+#include <memory>
+#include <utility>
 
 namespace {
 
 // The group boxes get the classic etched frame. Fusion's own frame is a
 // stretched picture, and repainting those behind every changed control made
 // each decoding step cost several milliseconds.
+//
+// Captions, titles and static texts keep their laid-out lines: the same few
+// texts are drawn again behind every control that changes, and laying out
+// (shaping) a line cost more than drawing it.
 class WorkbenchStyle : public QProxyStyle
 {
 public:
@@ -26,6 +35,78 @@ public:
         }
         QProxyStyle::drawPrimitive(element, option, painter, widget);
     }
+
+    void drawItemText(QPainter *painter, const QRect &rect, int flags, const QPalette &palette, bool enabled,
+                      const QString &text, QPalette::ColorRole textRole) const override
+    {
+        if (!drawsAsOneLine(flags, enabled, text)) {
+            QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, textRole);
+            return;
+        }
+        const QTextLine line = laidOutLine(text, painter->font());
+
+        // Placed as QPainter::drawText(rect, flags, text) places one line.
+        const qreal width = line.naturalTextWidth();
+        const qreal height = line.ascent() + line.descent();
+        qreal x = 0;
+        qreal y = 0;
+        if (flags & Qt::AlignRight)
+            x = rect.width() - line.horizontalAdvance();
+        else if (flags & Qt::AlignHCenter)
+            x = (rect.width() - line.horizontalAdvance()) / 2;
+        if (flags & Qt::AlignBottom)
+            y = rect.height() - height;
+        else if (flags & Qt::AlignVCenter)
+            y = (rect.height() - height) / 2;
+        const QRectF bounds(rect.x() + x, rect.y() + y, width, height);
+
+        painter->save();
+        if (textRole != QPalette::NoRole)
+            painter->setPen(QPen(palette.brush(textRole), painter->pen().widthF()));
+        if (!(flags & Qt::TextDontClip) && !QRectF(rect).contains(bounds))
+            painter->setClipRect(rect, Qt::IntersectClip);
+        line.draw(painter, QPointF(rect.x() + x, rect.y() + y));
+        painter->restore();
+    }
+
+private:
+    // What needs no more than one laid-out line: no line breaks, tabs or
+    // mnemonics, no wrapping, and no etched or dithered disabled look.
+    bool drawsAsOneLine(int flags, bool enabled, const QString &text) const
+    {
+        if (text.isEmpty() || (flags & (Qt::TextWordWrap | Qt::TextWrapAnywhere | Qt::TextExpandTabs |
+                                        Qt::TextJustificationForced | Qt::TextIncludeTrailingSpaces)))
+            return false;
+        if (!enabled && (proxy()->styleHint(SH_EtchDisabledText) || proxy()->styleHint(SH_DitherDisabledText)))
+            return false;
+        for (const QChar c : text) {
+            if (c == u'&' || c == u'\n' || c == u'\r' || c == u'\t' || c == QChar::LineSeparator)
+                return false;
+        }
+        return true;
+    }
+
+    QTextLine laidOutLine(const QString &text, const QFont &font) const
+    {
+        const auto key = std::make_pair(text, font);
+        auto found = m_lines.find(key);
+        if (found == m_lines.end()) {
+            // Texts that change with the work, such as counts in the status
+            // bar, would make the cache grow without end.
+            if (m_lines.size() >= 512)
+                m_lines.clear();
+            auto layout = std::make_shared<QTextLayout>(text, font);
+            layout->setCacheEnabled(true);
+            layout->beginLayout();
+            QTextLine line = layout->createLine();
+            line.setLineWidth(0x01000000);
+            layout->endLayout();
+            found = m_lines.insert(key, layout);
+        }
+        return found.value()->lineAt(0);
+    }
+
+    mutable QHash<std::pair<QString, QFont>, std::shared_ptr<QTextLayout>> m_lines;
 };
 
 struct ControlLook {
