@@ -4,21 +4,20 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFont>
+#include <QHash>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QStyleOption>
-#include <QHash>
+#include <QStyleFactory>
 #include <QTextLayout>
-#include <qdrawutil.h>
 
 #include <memory>
 #include <utility>
 
 namespace {
 
-// The group boxes get the classic etched frame. Fusion's own frame is a
-// stretched picture, and repainting those behind every changed control made
-// each decoding step cost several milliseconds.
+// The classic look of the desktop the layout was drawn for: bevelled
+// buttons, sunken fields, titles set into the etched frame of their group.
+// It is also cheap to paint, which every step's repaint feels.
 //
 // Captions, titles and static texts keep their laid-out lines: the same few
 // texts are drawn again behind every control that changes, and laying out
@@ -26,15 +25,7 @@ namespace {
 class WorkbenchStyle : public QProxyStyle
 {
 public:
-    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
-                       const QWidget *widget) const override
-    {
-        if (element == PE_FrameGroupBox) {
-            qDrawShadeRect(painter, option->rect, option->palette, true, 1, 0);
-            return;
-        }
-        QProxyStyle::drawPrimitive(element, option, painter, widget);
-    }
+    WorkbenchStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows"))) {}
 
     void drawItemText(QPainter *painter, const QRect &rect, int flags, const QPalette &palette, bool enabled,
                       const QString &text, QPalette::ColorRole textRole) const override
@@ -61,23 +52,34 @@ public:
         const QRectF bounds(rect.x() + x, rect.y() + y, width, height);
 
         painter->save();
+        const QPointF at(rect.x() + x, rect.y() + y);
+        const bool clip = !(flags & Qt::TextDontClip) && !QRectF(rect).contains(bounds);
+        if (!enabled && proxy()->styleHint(SH_EtchDisabledText)) {
+            // The light copy one pixel down and right, under the text.
+            painter->save();
+            painter->setPen(palette.light().color());
+            if (clip)
+                painter->setClipRect(rect.translated(1, 1), Qt::IntersectClip);
+            line.draw(painter, at + QPointF(1, 1));
+            painter->restore();
+        }
         if (textRole != QPalette::NoRole)
             painter->setPen(QPen(palette.brush(textRole), painter->pen().widthF()));
-        if (!(flags & Qt::TextDontClip) && !QRectF(rect).contains(bounds))
+        if (clip)
             painter->setClipRect(rect, Qt::IntersectClip);
-        line.draw(painter, QPointF(rect.x() + x, rect.y() + y));
+        line.draw(painter, at);
         painter->restore();
     }
 
 private:
     // What needs no more than one laid-out line: no line breaks, tabs or
-    // mnemonics, no wrapping, and no etched or dithered disabled look.
+    // mnemonics, no wrapping, and no dithered disabled look.
     bool drawsAsOneLine(int flags, bool enabled, const QString &text) const
     {
         if (text.isEmpty() || (flags & (Qt::TextWordWrap | Qt::TextWrapAnywhere | Qt::TextExpandTabs |
                                         Qt::TextJustificationForced | Qt::TextIncludeTrailingSpaces)))
             return false;
-        if (!enabled && (proxy()->styleHint(SH_EtchDisabledText) || proxy()->styleHint(SH_DitherDisabledText)))
+        if (!enabled && proxy()->styleHint(SH_DitherDisabledText))
             return false;
         for (const QChar c : text) {
             if (c == u'&' || c == u'\n' || c == u'\r' || c == u'\t' || c == QChar::LineSeparator)
