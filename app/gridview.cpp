@@ -111,7 +111,32 @@ QString GridView::labelCaption(LabelFamily family, int i) const
 
 void GridView::refresh()
 {
-    update();
+    // A step often changes a part of the grid, or nothing of it (the cut of
+    // a full matrix, say); repainting all of it would cost the most of any
+    // control.
+    QRect dirty;
+    for (int k = 0; k < abc::CellCount; ++k) {
+        if (!m_shownValid || m_state.GridCells[k] != m_shownCells[k])
+            dirty |= cellRect(k);
+    }
+    for (int f = 0; f < LabelFamilyCount; ++f) {
+        const auto family = static_cast<LabelFamily>(f);
+        const abc::LabelArray &labels = labelArray(m_state, family);
+        for (int i = 0; i < abc::GridSide; ++i) {
+            if (m_shownValid && labels[i] == m_shownLabels[f][i])
+                continue;
+            // A caption may run past its box, to the right.
+            const QRect box = labelRect(family, i);
+            dirty |= QRect(box.left(), box.top(), width() - box.left(), box.height());
+        }
+        m_shownLabels[f] = labels;
+    }
+    m_shownCells = m_state.GridCells;
+    m_shownValid = true;
+    if (dirty.isEmpty())
+        return;
+
+    update(dirty);
     if (QAccessible::isActive()) {
         QAccessibleTableModelChangeEvent event(this, QAccessibleTableModelChangeEvent::DataChanged);
         event.setFirstRow(0);

@@ -38,7 +38,8 @@ public:
     QString cellCaption(int index) const;
     QString labelCaption(LabelFamily family, int i) const;
 
-    // Call after every change to the model.
+    // Call after every change to the model; repaints what changed since the
+    // last call.
     void refresh();
 
     QSize sizeHint() const override;
@@ -63,6 +64,10 @@ private:
     QFont m_labelFont;
     QRawFont m_labelRawFont; // a caption is a few glyphs side by side: no shaping needed
     qreal m_cacheRatio = 0.0;
+    // The model as last refreshed, to repaint only what changed.
+    bool m_shownValid = false;
+    abc::CellArray m_shownCells;
+    std::array<abc::LabelArray, LabelFamilyCount> m_shownLabels;
     std::array<QImage, 256> m_cellImages; // in device pixels
     std::array<std::array<LabelCache, abc::GridSide>, LabelFamilyCount> m_labels;
 };

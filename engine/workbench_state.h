@@ -21,11 +21,15 @@ struct GridCell {
     char caption = ' ';
     bool visible = true;
     bool enabled = false;
+
+    friend bool operator==(const GridCell &, const GridCell &) = default;
 };
 
 struct GridLabel {
     std::string caption;
     bool visible = true;
+
+    friend bool operator==(const GridLabel &, const GridLabel &) = default;
 };
 
 using CellArray = std::array<GridCell, CellCount>;

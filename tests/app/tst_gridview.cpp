@@ -232,6 +232,39 @@ private slots:
         QTRY_COMPARE(yellowOnScreen(), 0);
     }
 
+    void refreshRepaintsJustWhatChanged()
+    {
+        struct PaintSpy : QObject {
+            QRegion painted;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                if (event->type() == QEvent::Paint)
+                    painted += static_cast<QPaintEvent *>(event)->region();
+                return false;
+            }
+        } spy;
+        m_view->refresh();
+        QCoreApplication::processEvents();
+        m_view->installEventFilter(&spy);
+        const auto paintedAfterRefresh = [&] {
+            spy.painted = {};
+            m_view->refresh();
+            QCoreApplication::processEvents();
+            QCoreApplication::processEvents();
+            return spy.painted;
+        };
+
+        QVERIFY(paintedAfterRefresh().isEmpty());
+        m_state.GridCells[100].caption = m_state.GridCells[100].caption == 'Q' ? 'R' : 'Q';
+        QCOMPARE(paintedAfterRefresh().boundingRect(), GridView::cellRect(100));
+        m_state.GridCells[2024].visible = false;
+        QCOMPARE(paintedAfterRefresh().boundingRect(), GridView::cellRect(2024));
+        m_state.KeyLetterLabels[5].caption = "W";
+        const QRegion label = paintedAfterRefresh();
+        QVERIFY(label.contains(GridView::labelRect(Family::KeyLetter, 5)));
+        QVERIFY(!label.intersects(GridView::cellRect(0)));
+    }
+
     void renderingAtAnyPixelRatioAndInParts()
     {
         // Not only the screen's ratio: the window may be grabbed for another
