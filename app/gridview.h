@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QFont>
-#include <QImage>
 #include <QGlyphRun>
+#include <QImage>
 #include <QRawFont>
 #include <QWidget>
 

@@ -1,7 +1,6 @@
 #include "tform1.h"
 #include "ui_tform1.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QInputMethodEvent>
