@@ -56,6 +56,7 @@ GridView::GridView(const abc::WorkbenchState &state, QWidget *parent)
     m_labelFont.setStyleHint(QFont::Serif);
     m_labelFont.setPixelSize(11);
     m_labelFont.setBold(true);
+    m_labelRawFont = QRawFont::fromFont(m_labelFont.resolve(font()));
 
     resize(sizeHint());
 }
@@ -208,11 +209,6 @@ void GridView::paintCells(QPainter &painter, const QRect &exposed, bool upright)
 
 void GridView::paintLabels(QPainter &painter, const QRect &exposed)
 {
-    if (!m_labelRawFont.isValid()) {
-        m_labelRawFont = QRawFont::fromFont(m_labelFont.resolve(font()));
-        for (auto &family : m_labels)
-            family.fill(LabelCache());
-    }
     for (const LabelFamily family : {LabelFamily::ColumnNumber, LabelFamily::RowNumber,
                                      LabelFamily::KeyLetter, LabelFamily::RedRowNumber}) {
         const bool red = family == LabelFamily::KeyLetter || family == LabelFamily::RedRowNumber;
@@ -263,7 +259,7 @@ GridView::LabelCache &GridView::labelCache(LabelFamily family, int i)
 {
     LabelCache &cache = m_labels[static_cast<int>(family)][i];
     const std::string &caption = labelArray(m_state, family)[i].caption;
-    if (cache.caption != caption || cache.glyphs.isEmpty()) {
+    if (cache.caption != caption) {
         cache.caption = caption;
         const QList<quint32> indexes = m_labelRawFont.glyphIndexesForString(FromWindows1252(caption));
         const QList<QPointF> advances = m_labelRawFont.advancesForGlyphIndexes(indexes);

@@ -1,14 +1,13 @@
 #include "look.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QComboBox>
 #include <QFont>
 #include <QHash>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QTextLayout>
+#include <QWidget>
 
 #include <memory>
 #include <utility>
@@ -184,8 +183,6 @@ void DressControls(QWidget *window)
         if (qstrcmp(look.family, "Courier New") == 0)
             font.setStyleStrategy(QFont::PreferNoShaping);
         control->setFont(font);
-        if (auto *combo = qobject_cast<QComboBox *>(control))
-            combo->view()->setFont(font);
 
         if (look.text.isValid() || look.background.isValid()) {
             QPalette palette = control->palette();

@@ -3,7 +3,9 @@
 // there and tell the kinds apart, and the controls must show the faces and
 // colours of the layout.
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QFontInfo>
 #include <QLabel>
 #include <QPainter>
@@ -158,6 +160,8 @@ private slots:
         QCOMPARE(face.pixelSize(), pixelSize);
         QCOMPARE(face.bold(), bold);
         QCOMPARE(face.italic(), italic);
+        if (auto *combo = qobject_cast<QComboBox *>(control)) // its drop-down list too
+            QCOMPARE(QFontInfo(combo->view()->font()).family(), family);
         if (!background.isValid()) {
             if (text.isValid())
                 QCOMPARE(control->palette().color(QPalette::WindowText), text);
