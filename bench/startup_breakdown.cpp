@@ -112,19 +112,24 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     stages.mark("QApplication");
 
+    // Shows the window and waits for the paint pass that paints `awaited`.
+    const auto showAndAwaitPaint = [&](QWidget &window, QWidget *awaited) {
+        PaintWaiter waiter(awaited);
+        window.show();
+        stages.mark("show");
+        if (!waiter.wait())
+            return false;
+        stages.mark("first paint pass ended");
+        if (mappings)
+            PrintMappings();
+        return true;
+    };
+
     if (empty) {
         QWidget window;
         window.resize(1450, 881); // the main window's size
         stages.mark("QWidget");
-        PaintWaiter waiter(&window);
-        window.show();
-        stages.mark("show");
-        if (!waiter.wait())
-            return 1;
-        stages.mark("first paint pass ended");
-        if (mappings)
-            PrintMappings();
-        return 0;
+        return showAndAwaitPaint(window, &window) ? 0 : 1;
     }
 
     QGuiApplication::setDesktopFileName(QStringLiteral(WORKBENCH_APP_ID));
@@ -134,14 +139,6 @@ int main(int argc, char *argv[])
     stages.mark("TForm1");
     TForm2 form2;
     stages.mark("TForm2");
-    PaintWaiter waiter(form1.findChild<QWidget *>(QStringLiteral("TranspositionGrid")));
     form1.move(157, 79);
-    form1.show();
-    stages.mark("show");
-    if (!waiter.wait())
-        return 1;
-    stages.mark("first paint pass ended");
-    if (mappings)
-        PrintMappings();
-    return 0;
+    return showAndAwaitPaint(form1, form1.findChild<QWidget *>(QStringLiteral("TranspositionGrid"))) ? 0 : 1;
 }
