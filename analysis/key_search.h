@@ -1,0 +1,112 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "workbench_state.h"
+
+namespace abc::search {
+
+// The shortest text the search takes: below it no key can be told apart
+// from chance.
+inline constexpr int MinTextLength = 20;
+inline constexpr int MinKeyLength = 2;
+inline constexpr int MaxKeyLength = GridSide;
+
+// What the letter counts say about the shift. The transposition keeps the
+// counts, so they show the shift's period whatever the key.
+struct MethodEvidence {
+    // Natural-log likelihoods of the counts: no shift, ABC, ABCD.
+    std::array<double, 3> logLikelihood{};
+    CipherMethod likeliest = CipherMethod::ABC;
+    bool shifted = true;  // false when an unshifted text explains the counts best
+    double margin = 0.0;  // log-likelihood lead of the likeliest method over the other
+};
+
+MethodEvidence DetectMethod(std::string_view cipherText);
+
+// A column order: order[k] is the 0-based position of the column read k-th.
+using ColumnOrder = std::vector<int>;
+
+// The shortest keyword of capitals whose alphabetical order, equal letters
+// left to right, reads the columns in this order; nothing when it needs more
+// than 26 letters.
+std::optional<std::string> KeywordForOrder(const ColumnOrder &order);
+
+// The column order a keyword gives (characters other than capitals are read
+// as the transposition reads them: after Z, never).
+ColumnOrder OrderForKeyword(std::string_view keyword);
+
+// Undoes the transposition under the order and the shift of the method.
+std::string DecipherWithOrder(std::string_view cipherText, const ColumnOrder &order, CipherMethod method);
+
+struct Candidate {
+    ColumnOrder order;
+    CipherMethod method = CipherMethod::ABC;
+    // A keyword the workbench accepts; empty when the order needs more than
+    // 26 letters (see writable).
+    std::string keyword;
+    bool writable = true;
+    // The word of the word list or of the built-in keywords that gives the
+    // same order, as the list spells it; empty when none does.
+    std::string dictionaryWord;
+    // Mean log10 probability of the plaintext's quadgrams (German prose is
+    // near -4.4, random letters near -6.4).
+    double score = 0.0;
+    // How the score compares with German text of this length: 0 is typical
+    // German, below -4 is not German.
+    double germanness = 0.0;
+    bool readsAsGerman = false;
+    std::string plainText;
+};
+
+struct Progress {
+    double fraction = 0.0; // 0..1, of the planned work or of the time limit
+    int keyLength = 0;     // the key length being searched, 0 in the dictionary phase
+    CipherMethod method = CipherMethod::ABC;
+    double seconds = 0.0;
+    std::optional<Candidate> best; // set when the best candidate changed
+};
+
+struct SearchOptions {
+    double timeLimitSeconds = 30.0;
+    unsigned threads = 0; // 0: every core
+    std::uint64_t seed = 1;
+    // Keywords tried first, as the workbench lists them.
+    std::vector<std::string> keywords;
+    // A word list, one word per line in UTF-8; read when present.
+    std::string wordListPath = "/usr/share/dict/ngerman";
+    int candidateCount = 5;
+    // Called from the search's threads, one call at a time.
+    std::function<void(const Progress &)> onProgress;
+};
+
+enum class SearchStatus {
+    Found,       // the best candidate reads as German
+    NoCandidate, // nothing read as German
+    TooShort,    // fewer than MinTextLength letters
+    Cancelled,   // stopped through the stop token; candidates so far are kept
+};
+
+struct SearchResult {
+    SearchStatus status = SearchStatus::NoCandidate;
+    MethodEvidence evidence;
+    std::vector<Candidate> candidates; // best first
+    double seconds = 0.0;
+    bool timedOut = false;
+};
+
+// Searches keyword and method of a cleaned ciphertext (capitals A-Z only).
+SearchResult FindKey(std::string_view cipherText, const SearchOptions &options,
+                     std::stop_token stop = {});
+
+// The keywords the workbench lists, in its order.
+const std::vector<std::string> &BuiltInKeywords();
+
+} // namespace abc::search
