@@ -147,6 +147,20 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+void TForm1::keyPressEvent(QKeyEvent *event)
+{
+    // Return and Enter press the focused button, as Space does; Qt's buttons
+    // take them only inside dialogs.
+    auto *button = qobject_cast<QPushButton *>(focusWidget());
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && button && button->isEnabled() && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 bool TForm1::ComboBox1KeyPress(QEvent *event)
 {
     QString typed;

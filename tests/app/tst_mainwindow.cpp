@@ -1,6 +1,7 @@
 // The main window driven through real clicks and key strokes: start-up look,
 // the enabled flags along the decoding workflow, method choice, keyword
-// synchronisation, key filter and completion, and what stops a key before the grid.
+// synchronisation, key filter and completion, what stops a key before the
+// grid, and the keyboard's way through the controls.
 
 #include <QAccessible>
 #include <QClipboard>
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QWindow>
 #include <QtTest>
 
 #include "../engine/engine_test_support.h"
@@ -315,6 +317,78 @@ private slots:
         QCOMPARE(d.shown("Edit5"), "???");
         QVERIFY(abc::DumpGrid(d.state()) == before);
         QCOMPARE(d.columns(), QString(45, '#'));
+    }
+
+    // Tab and Shift+Tab from the input area, through the window as a person
+    // presses them: the enabled controls in the layout's order, once round.
+    // The text areas pass the focus on and keep their texts.
+    void tabCycle_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("cycle");
+        QTest::newRow("start") << QStringList()
+                               << QStringList{"Memo1", "BitBtn1", "RadioGroup1", "BitBtn3", "ComboBox1",
+                                              "Memo2", "BitBtn6", "Memo3", "Edit7", "Memo1"};
+        QTest::newRow("key set") << Path.mid(0, 1)
+                                 << QStringList{"Memo1", "BitBtn1", "RadioGroup1", "BitBtn2", "BitBtn3",
+                                                "Memo2", "BitBtn7", "Memo3", "Edit7", "Memo1"};
+    }
+    void tabCycle()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, cycle);
+        Window d;
+        const auto focused = [] {
+            QWidget *w = QApplication::focusWidget();
+            return !w ? QString() : qobject_cast<QRadioButton *>(w) ? w->parentWidget()->objectName() : w->objectName();
+        };
+        QVERIFY(QTest::qWaitForWindowActive(d.form.get()));
+        if (before.isEmpty())
+            QCOMPARE(focused(), "Memo1"); // where the window starts
+        d.run(before);
+        QVERIFY(d.focus("Memo1"));
+        const QStringList areas = {"Memo1", "Memo2", "Memo3"};
+        const QString texts = d.texts(areas);
+
+        QWindow *window = d.form->windowHandle();
+        QStringList forward = {focused()}, backward = {focused()};
+        for (qsizetype i = 1; i < cycle.size(); ++i) {
+            QTest::keyClick(window, Qt::Key_Tab);
+            forward << focused();
+        }
+        for (qsizetype i = 1; i < cycle.size(); ++i) {
+            QTest::keyClick(window, Qt::Key_Backtab, Qt::ShiftModifier);
+            backward.prepend(focused());
+        }
+        QCOMPARE(forward, cycle);
+        QCOMPARE(backward, cycle);
+        QCOMPARE(d.texts(areas), texts);
+    }
+
+    // Return and Enter press the focused button as Space does; in a text area
+    // Return still breaks the line.
+    void keysPressButtons()
+    {
+        Window d;
+        QWindow *window = d.form->windowHandle();
+        const auto press = [&](const char *button, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+            return d.changes([&] {
+                if (d.focus(button))
+                    QTest::keyClick(window, key, modifiers);
+            });
+        };
+        QCOMPARE(press("BitBtn6", Qt::Key_Return), "BitBtn2=on; BitBtn6=off; BitBtn7=on; ComboBox1=off");
+        QCOMPARE(press("BitBtn2", Qt::Key_Enter, Qt::KeypadModifier),
+                 "BitBtn2=off; BitBtn3=off; BitBtn4=on; BitBtn5=on; StatusPanel1.text=Eingabetext bereinigt; "
+                 "StatusPanel3.text=495");
+        QCOMPARE(press("BitBtn5", Qt::Key_Space), "BitBtn5=off; Button2=on");
+        QCOMPARE(press("Button2", Qt::Key_Return, Qt::ControlModifier), ""); // a shortcut, not a press
+        QCOMPARE(d.shown("Edit5"), "16");
+
+        QVERIFY(d.focus("Memo2"));
+        const QString before = d.shown("Memo2");
+        QTest::keyClick(window, Qt::Key_Return);
+        QCOMPARE(d.shown("Memo2"), before + '\n');
     }
 
     void pasteIsCut()
