@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "look.h"
+#include "screen_fit.h"
 #include "tform1.h"
 #include "tform2.h"
 
@@ -34,6 +35,7 @@ int main(int argc, char *argv[])
     TForm1 form1;
     TForm2 form2;
     form1.move(157, 79);
+    KeepWithinScreen(&form1);
     form1.show();
     return app.exec();
 }

@@ -11,6 +11,7 @@
 #include "button_glyphs.h"
 #include "codec.h"
 #include "column_key.h"
+#include "content_scroller.h"
 #include "decoding_steps.h"
 #include "grouping.h"
 #include "gridview.h"
@@ -77,6 +78,8 @@ TForm1::TForm1(QWidget *parent)
     ui->ComboBox1->installEventFilter(this);
 
     FormCreate();
+    // On a screen smaller than the layout the content scrolls.
+    new ContentScroller(this);
 
     // Outside tools address every control by its layout name.
     for (QWidget *widget : findChildren<QWidget *>()) {
