@@ -1,6 +1,8 @@
 #include "tform1.h"
 #include "ui_tform1.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QInputMethodEvent>
@@ -43,12 +45,26 @@ QString FilterTypedText(const QString &typed)
     return filtered;
 }
 
+// A plain top-level widget is a "filler" to assistive technologies, which
+// list and announce windows by the role "frame".
+QAccessibleInterface *WindowFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("TForm1") && object && object->isWidgetType()
+        && static_cast<QWidget *>(object)->isWindow())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
 } // namespace
 
 TForm1::TForm1(QWidget *parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::TForm1>())
 {
+    // Before anything asks for the window's accessible interface, which is
+    // then kept.
+    static const bool windowRole = (QAccessible::installFactory(WindowFactory), true);
+    Q_UNUSED(windowRole);
     ui->setupUi(this);
     // All items have one height; without this the list lays out every item
     // whenever the font changes, as it does next, to find out.

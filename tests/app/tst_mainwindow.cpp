@@ -101,6 +101,9 @@ private slots:
 
         for (QWidget *w : d.named())
             QCOMPARE(w->accessibleDescription(), w->objectName());
+        QAccessibleInterface *window = QAccessible::queryAccessibleInterface(d.form.get());
+        QCOMPARE(window->role(), QAccessible::Window); // a frame, not a filler, to screen readers
+        QCOMPARE(window->text(QAccessible::Name), "ABC- und ABCD-Chiffre");
         QStringList titles;
         for (const char *edit : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6"})
             titles << QAccessible::queryAccessibleInterface(d.control(edit))->text(QAccessible::Name);

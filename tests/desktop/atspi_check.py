@@ -190,20 +190,60 @@ def check_grid(found):
         check(row == GRID_ROW_0, f"grid: row 0 reads {row!r}, expected {GRID_ROW_0!r}")
 
 
+def press(button, name):
+    """Presses a button through its AT-SPI action."""
+    actions = [Atspi.Action.get_action_name(button, i) for i in range(Atspi.Action.get_n_actions(button))]
+    if check("Press" in actions, f"{name}: no Press action in {actions}"):
+        Atspi.Action.do_action(button, actions.index("Press"))
+        return True
+    return False
+
+
+def wait_for(condition, seconds=5):
+    deadline = time.monotonic() + seconds
+    while not condition() and time.monotonic() < deadline:
+        time.sleep(0.1)
+    return condition()
+
+
 def check_press(found):
     """The key button pressed through its AT-SPI action sets the key."""
     button, columns = found.get("BitBtn6"), found.get("Edit5")
-    if button is None or columns is None:
+    if button is None or columns is None or not press(button, "BitBtn6"):
         return
-    actions = [Atspi.Action.get_action_name(button, i) for i in range(Atspi.Action.get_n_actions(button))]
-    if not check("Press" in actions, f"BitBtn6: no Press action in {actions}"):
-        return
-    Atspi.Action.do_action(button, actions.index("Press"))
-    deadline = time.monotonic() + 5
-    while text_of(columns) != "16" and time.monotonic() < deadline:
-        time.sleep(0.1)
+    wait_for(lambda: text_of(columns) == "16")
     check(text_of(columns) == "16", f"Press on BitBtn6: Edit5 shows {text_of(columns)!r}, expected '16'")
     check(enabled(button) == (False, False), "Press on BitBtn6: BitBtn6 still enabled")
+
+
+def check_warning(app, found):
+    """A warning is an alert (or dialog) of its own beside the main window's
+    frame: cleaning an emptied input area opens one."""
+    clear, clean, memo = found.get("BitBtn3"), found.get("BitBtn2"), found.get("Memo1")
+    if None in (clear, clean, memo) or not press(clear, "BitBtn3"):
+        return
+    if not check(wait_for(lambda: text_of(memo) == ""), "Press on BitBtn3: Memo1 not emptied"):
+        return
+    if not press(clean, "BitBtn2"):
+        return
+
+    def box():
+        windows = [app.get_child_at_index(i) for i in range(app.get_child_count())]
+        return next((w for w in windows if w and w.get_name() == "Achtung"), None)
+
+    warning = box() if wait_for(lambda: box() is not None) else None
+    if not check(warning is not None, "Press on BitBtn2: no window 'Achtung'"):
+        return
+    check(warning.get_role() in (Atspi.Role.ALERT, Atspi.Role.DIALOG),
+          f"warning: role {warning.get_role_name()!r}, expected 'alert' or 'dialog'")
+    buttons, pending = [], [warning]
+    while pending:
+        accessible = pending.pop()
+        if accessible.get_role() == Atspi.Role.PUSH_BUTTON:
+            buttons.append(accessible)
+        pending.extend(accessible.get_child_at_index(i) for i in range(accessible.get_child_count()))
+    if check(len(buttons) == 1, f"warning: {len(buttons)} buttons, expected OK alone") and press(buttons[0], "OK"):
+        check(wait_for(lambda: box() is None), "warning: still open after OK")
 
 
 def main():
@@ -220,10 +260,13 @@ def main():
         return 1
     check(app.get_name() == "abc-workbench", f"application named {app.get_name()!r}")
     check(window.get_description() == "Form1", "main window: not described Form1")
+    # Screen readers list and announce windows by the role frame.
+    check(window.get_role() == Atspi.Role.FRAME, f"main window: role {window.get_role_name()!r}, expected 'frame'")
     found = collect(window)
     check_controls(found)
     check_grid(found)
-    check_press(found)  # last: it changes what the checks above read
+    check_press(found)  # from here on what the checks above read changes
+    check_warning(app, found)
 
     for failure in failures:
         print(f"FAIL: {failure}")
