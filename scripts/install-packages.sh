@@ -18,6 +18,8 @@ packages=(
     xauth
     desktop-file-utils    # validates the launcher entry
     appstream             # validates the AppStream metadata
+    dpkg-dev              # dpkg-shlibdeps: the package's library dependencies
+    lintian               # checks the Debian package
     at-spi2-core          # the accessibility bus, for checking the window from outside
     dbus-daemon
     python3-gi
