@@ -534,7 +534,7 @@ SearchResult KeySearch::run()
             if (arm.columns <= ExhaustiveColumns)
                 continue;
             const double allowance = threshold * (arm.likely() ? 1.0 : 0.125) - static_cast<double>(arm.effort);
-            const int restarts = std::clamp(static_cast<int>(allowance / arm.costPerClimb()), 0, 8);
+            const int restarts = static_cast<int>(std::clamp(allowance / arm.costPerClimb(), 0.0, 8.0));
             for (int restart = 0; restart < restarts; ++restart) {
                 const std::uint64_t seed =
                     Mix(m_options.seed ^ Mix((static_cast<std::uint64_t>(round) * 16 + restart) * 1000 +
