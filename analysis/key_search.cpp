@@ -64,7 +64,7 @@ struct Arm {
     double costPerClimb() const
     {
         return climbs > 0 ? static_cast<double>(effort) / static_cast<double>(climbs)
-                          : 10.0 * columns * columns + columns * columns * columns / 3.0;
+                          : 5.0 * columns * columns + columns * columns * columns / 3.0;
     }
 };
 
@@ -370,7 +370,7 @@ JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
     std::shuffle(key.begin(), key.end(), random);
     long current = arm.scorer.score(key.data());
     std::vector<int> trial(n);
-    const int patience = 200 + 20 * n * n;
+    const int patience = 100 + 5 * n * n;
     long evaluations = 0;
 
     auto tryTrial = [&](bool acceptEqual) {
@@ -527,8 +527,8 @@ SearchResult KeySearch::run()
     // Rounds of climbs: every arm may spend up to a threshold that grows
     // each round, so short keys, whose climbs are cheap, get many restarts
     // before a long key gets its first; unlikely arms get an eighth.
-    double threshold = 20000;
-    for (int round = 0; !halted() && !confident() && round < MaxRounds; ++round, threshold *= 1.4) {
+    double threshold = 3000;
+    for (int round = 0; !halted() && !confident() && round < MaxRounds; ++round, threshold *= 1.3) {
         jobs.clear();
         for (Arm &arm : m_arms) {
             if (arm.columns <= ExhaustiveColumns)
