@@ -39,7 +39,7 @@ long OrderScorer::score(const int *rankOf) const
     }
 
     const std::uint8_t *letters = m_letters->data();
-    const std::int16_t *table = QuadgramLog.data();
+    const std::uint8_t *costs = QuadgramCost.data();
     long sum = 0;
     int index = 0;
     int seen = 0;
@@ -51,7 +51,7 @@ long OrderScorer::score(const int *rankOf) const
             letter += letter < 0 ? 26 : 0;
             index = (index % TrigramCount) * 26 + letter;
             if (++seen >= 4)
-                sum += table[index];
+                sum -= costs[index];
             if (++shift == m_period)
                 shift = 0;
         }

@@ -25,7 +25,7 @@ public:
     int period() const { return m_period; }
     int rows() const { return m_rows; }
 
-    // Sum of the quadgrams' log10 probabilities in hundredths. rankOf[c] is
+    // Sum of the quadgrams' log10 probabilities, in steps of 1/QuadgramUnit. rankOf[c] is
     // the place in the reading order of the column at position c.
     long score(const int *rankOf) const;
     // The number of quadgrams score() sums.

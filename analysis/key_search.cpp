@@ -29,6 +29,8 @@ constexpr int ExhaustiveColumns = 7;
 // A candidate below this many spreads from typical German of its length
 // does not read as German.
 constexpr double GermanThreshold = -4.0;
+// A climbed candidate must read this well to end the search early.
+constexpr double ConfidentThreshold = -2.0;
 constexpr int MaxRounds = 1000;
 
 std::uint64_t Mix(std::uint64_t value)
@@ -70,7 +72,7 @@ struct Arm {
 
 // A column order found, keyed by method and order.
 struct Finding {
-    long sum = 0;         // quadgram score in hundredths
+    long sum = 0;         // quadgram score, in steps of 1/QuadgramUnit
     double penalty = 0;   // log10 of how many keys it was chosen from
     int hits = 0;         // independent climbs that ended here
     bool certain = false; // from the word lists or tried against every order
@@ -220,13 +222,13 @@ double KeySearch::penalized(const FindingKey &key, const Finding &finding) const
     const Arm &arm = armFor(key.first, static_cast<int>(key.second.size()));
     const long full = std::max(1L, static_cast<long>(m_letters.size()) - 3);
     const double scale = static_cast<double>(full) / std::max(1L, arm.scorer.quadgramCount());
-    return finding.sum / 100.0 * scale - finding.penalty;
+    return static_cast<double>(finding.sum) / QuadgramUnit * scale - finding.penalty;
 }
 
 double KeySearch::germanness(const Arm &arm, long sum) const
 {
     const double count = std::max(1.0, static_cast<double>(arm.scorer.quadgramCount()));
-    const double mean = sum / 100.0 / count;
+    const double mean = static_cast<double>(sum) / QuadgramUnit / count;
     return (mean - GermanQuadgramMean) / (GermanQuadgramSpread100 * std::sqrt(100.0 / count));
 }
 
@@ -262,11 +264,14 @@ bool KeySearch::confident() const
     const auto list = ranked();
     const auto &[key, best] = list.front();
     const Arm &arm = armFor(key.first, static_cast<int>(key.second.size()));
-    if (germanness(arm, best.sum) < GermanThreshold)
-        return false;
+    const double german = germanness(arm, best.sum);
+    if (best.certain)
+        return german >= GermanThreshold;
     // One climb can stop on a near miss that reads almost as German; the
-    // same order reached again from another start is the answer.
-    return best.certain || best.hits >= 2;
+    // same order reached again from other starts is the answer. Few rows
+    // leave more room for near misses.
+    const int hitsNeeded = arm.scorer.rows() < 10 ? 3 : 2;
+    return german >= ConfidentThreshold && best.hits >= hitsNeeded;
 }
 
 void KeySearch::report(const std::pair<FindingKey, Finding> *changed, int columns, int period, double fraction)
@@ -473,7 +478,7 @@ Candidate KeySearch::candidate(const FindingKey &key, const Finding &finding) co
     const std::optional<std::string> keyword = KeywordForOrder(result.order);
     result.writable = keyword.has_value();
     result.keyword = keyword.value_or(std::string());
-    result.score = finding.sum / 100.0 / std::max(1L, arm.scorer.quadgramCount());
+    result.score = static_cast<double>(finding.sum) / QuadgramUnit / std::max(1L, arm.scorer.quadgramCount());
     result.germanness = germanness(arm, finding.sum);
     result.readsAsGerman = result.germanness >= GermanThreshold;
     result.plainText = DecipherWithOrder(m_text, result.order, result.method);

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "german_ngrams.h"
 #include "input_text.h"
 
 namespace {
@@ -135,13 +136,13 @@ int main(int argc, char *argv[])
         }
     }
 
-    // Log10 probabilities in hundredths; an unseen quadgram counts as a
-    // tenth of one, so that rare but possible junctions of words are not
-    // ruled out.
-    std::vector<std::int16_t> table(Quadgrams);
+    // An unseen quadgram counts as a tenth of one, so that rare but
+    // possible junctions of words are not ruled out.
+    std::vector<std::uint8_t> table(Quadgrams);
     for (int i = 0; i < Quadgrams; ++i) {
         const double count = quadgramCounts[i] > 0 ? quadgramCounts[i] : 0.1;
-        table[i] = static_cast<std::int16_t>(std::lround(100.0 * std::log10(count / quadgramTotal)));
+        const long cost = std::lround(-abc::search::QuadgramUnit * std::log10(count / quadgramTotal));
+        table[i] = static_cast<std::uint8_t>(std::clamp(cost, 0L, 255L));
     }
 
     // How German text of 100 letters scores, mean and spread, so that a
@@ -152,8 +153,8 @@ int main(int argc, char *argv[])
         for (std::size_t start = 0; start + Chunk <= text.size(); start += Chunk) {
             long sum = 0;
             for (std::size_t i = start; i + 4 <= start + Chunk; ++i)
-                sum += table[QuadgramIndex(text.data() + i)];
-            chunkMeans.push_back(static_cast<double>(sum) / (100.0 * (Chunk - 3)));
+                sum -= table[QuadgramIndex(text.data() + i)];
+            chunkMeans.push_back(static_cast<double>(sum) / (abc::search::QuadgramUnit * (Chunk - 3.0)));
         }
     }
     double mean = 0;
@@ -179,9 +180,9 @@ int main(int argc, char *argv[])
     out << "const double GermanQuadgramMean = " << line << ";\n";
     std::snprintf(line, sizeof line, "%.6f", spread);
     out << "const double GermanQuadgramSpread100 = " << line << ";\n\n";
-    out << "const std::array<std::int16_t, " << Quadgrams << "> QuadgramLog = {";
+    out << "const std::array<std::uint8_t, " << Quadgrams << "> QuadgramCost = {";
     for (int i = 0; i < Quadgrams; ++i)
-        out << (i % Letters == 0 ? "\n    " : "") << table[i] << ',';
+        out << (i % Letters == 0 ? "\n    " : "") << static_cast<int>(table[i]) << ',';
     out << "\n};\n\n} // namespace abc::search\n";
     if (!out || !heldOut) {
         std::cerr << "ngram-table-builder: cannot write the output\n";
