@@ -63,6 +63,9 @@ struct Arm {
     long effort = 0;
     long climbs = 0;
     bool likely() const { return logPrior > -8; }
+    // Share of the effort: arms the evidence speaks against still get some,
+    // in case it misleads on a short text.
+    double weight() const { return std::clamp(std::exp(logPrior / 2), 1.0 / 16, 1.0); }
     double costPerClimb() const
     {
         return climbs > 0 ? static_cast<double>(effort) / static_cast<double>(climbs)
@@ -270,7 +273,7 @@ bool KeySearch::confident() const
     // One climb can stop on a near miss that reads almost as German; the
     // same order reached again from other starts is the answer. Few rows
     // leave more room for near misses.
-    const int hitsNeeded = arm.scorer.rows() < 10 ? 3 : 2;
+    const int hitsNeeded = arm.scorer.rows() < 10 && german < -1 ? 3 : 2;
     return german >= ConfidentThreshold && best.hits >= hitsNeeded;
 }
 
@@ -390,6 +393,20 @@ JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
         return false;
     };
 
+    auto randomMove = [&] {
+        trial = key;
+        const int kind = below(10);
+        if (kind < 6) {
+            const int length = 1 + below(n - 1);
+            const int from = below(n - length + 1);
+            const int to = below(n - length + 1);
+            MoveBlock(trial, from, length, to);
+        } else if (kind < 9) {
+            std::swap(trial[below(n)], trial[below(n)]);
+        } else {
+            std::rotate(trial.begin(), trial.begin() + below(n), trial.end());
+        }
+    };
     for (;;) {
         // Random moves until they stop paying: moving a block of adjacent
         // columns is what mends a transposition, swaps fix single columns.
@@ -397,18 +414,7 @@ JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
         while (stale < patience) {
             if (evaluations % 128 == 0 && halted())
                 return {};
-            trial = key;
-            const int kind = below(10);
-            if (kind < 6) {
-                const int length = 1 + below(n - 1);
-                const int from = below(n - length + 1);
-                const int to = below(n - length + 1);
-                MoveBlock(trial, from, length, to);
-            } else if (kind < 9) {
-                std::swap(trial[below(n)], trial[below(n)]);
-            } else {
-                std::rotate(trial.begin(), trial.begin() + below(n), trial.end());
-            }
+            randomMove();
             stale = tryTrial(true) ? 0 : stale + 1;
         }
         // Then every block move and swap once: this frees orders in which
@@ -531,14 +537,14 @@ SearchResult KeySearch::run()
 
     // Rounds of climbs: every arm may spend up to a threshold that grows
     // each round, so short keys, whose climbs are cheap, get many restarts
-    // before a long key gets its first; unlikely arms get an eighth.
+    // before a long key gets its first.
     double threshold = 3000;
     for (int round = 0; !halted() && !confident() && round < MaxRounds; ++round, threshold *= 1.3) {
         jobs.clear();
         for (Arm &arm : m_arms) {
             if (arm.columns <= ExhaustiveColumns)
                 continue;
-            const double allowance = threshold * (arm.likely() ? 1.0 : 0.125) - static_cast<double>(arm.effort);
+            const double allowance = threshold * arm.weight() - static_cast<double>(arm.effort);
             const int restarts = static_cast<int>(std::clamp(allowance / arm.costPerClimb(), 0.0, 8.0));
             for (int restart = 0; restart < restarts; ++restart) {
                 const std::uint64_t seed =
