@@ -30,7 +30,7 @@ constexpr int ExhaustiveColumns = 7;
 // does not read as German.
 constexpr double GermanThreshold = -4.0;
 // A climbed candidate must read this well to end the search early.
-constexpr double ConfidentThreshold = -2.0;
+constexpr double ConfidentThreshold = -3.0;
 constexpr int MaxRounds = 1000;
 
 std::uint64_t Mix(std::uint64_t value)
@@ -271,10 +271,12 @@ bool KeySearch::confident() const
     if (best.certain)
         return german >= GermanThreshold;
     // One climb can stop on a near miss that reads almost as German; the
-    // same order reached again from other starts is the answer. Few rows
-    // leave more room for near misses.
-    const int hitsNeeded = arm.scorer.rows() < 10 && german < -1 ? 3 : 2;
-    return german >= ConfidentThreshold && best.hits >= hitsNeeded;
+    // same order reached again from other starts is the answer. The less
+    // German it reads, and the fewer rows, the more agreeing climbs it takes.
+    if (german < ConfidentThreshold)
+        return false;
+    const int hitsNeeded = 2 + (german < -1) + (german < -2) + (german < -1 && arm.scorer.rows() < 10);
+    return best.hits >= hitsNeeded;
 }
 
 void KeySearch::report(const std::pair<FindingKey, Finding> *changed, int columns, int period, double fraction)
