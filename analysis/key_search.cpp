@@ -232,7 +232,10 @@ double KeySearch::germanness(const Arm &arm, long sum) const
 {
     const double count = std::max(1.0, static_cast<double>(arm.scorer.quadgramCount()));
     const double mean = static_cast<double>(sum) / QuadgramUnit / count;
-    return (mean - GermanQuadgramMean) / (GermanQuadgramSpread100 * std::sqrt(100.0 / count));
+    // Past a few hundred letters texts differ more by style and subject
+    // than by chance, so the spread stops shrinking with the length.
+    const double spread = GermanQuadgramSpread100 * std::max(std::sqrt(100.0 / count), 0.75);
+    return (mean - GermanQuadgramMean) / spread;
 }
 
 void KeySearch::merge(const JobResult &result)
