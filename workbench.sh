@@ -6,7 +6,8 @@
 #   ./workbench.sh picture  renders docs/workbench.png, the window in the middle
 #                         of decoding the sample message
 #   ./workbench.sh bench  builds in Release and runs the benchmarks, offscreen
-#                         and on a virtual X display
+#                         and on a virtual X display, then the key search's
+#                         success rates on held-out German
 #   ./workbench.sh package  builds the Debian package build/default/package/
 #                         abc-workbench_VERSION_ARCH.deb and checks it with lintian
 set -euo pipefail
@@ -72,6 +73,7 @@ bench)
     flags=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
     "$dir/grid_bench" "${flags[@]}"
     "$dir/clean_bench" "${flags[@]}"
+    "$dir/key_search_bench" --benchmark_filter=ScoreOrder "${flags[@]}"
     for target in startup_bench process_start_bench steps_bench; do
         extra=()
         [[ $target == steps_bench ]] && extra=(--benchmark_min_time=0.1)
@@ -81,6 +83,9 @@ bench)
         env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
             "$dir/$target" "${flags[@]}" "${extra[@]}"
     done
+    # Success rates of the key search: one run, messages as many as
+    # KEY_SEARCH_MESSAGES says (about an hour with the defaults).
+    "$dir/key_search_bench" --benchmark_filter='Recovery|Frontier|MethodDetection'
     ;;
 package)
     build
