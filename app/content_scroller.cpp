@@ -53,11 +53,13 @@ ContentScroller::ContentScroller(QWidget *window)
                 [this] { scrollTo(QPoint(m_horizontal->value(), m_vertical->value())); });
     }
 
-    // A click gives the focus while the button is down: scrolling then would
-    // move the control away from under the pointer.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
-        if (now && now != m_window && now->window() == m_window && m_window->isVisible()
-            && QGuiApplication::mouseButtons() == Qt::NoButton)
+    // Only moves within the window: when the window becomes active again its
+    // focus returns, and the view stays where the user left it. A click gives
+    // the focus while the button is down: scrolling then would move the
+    // control away from under the pointer.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (old && now && now != m_window && old->window() == m_window && now->window() == m_window
+            && m_window->isVisible() && QGuiApplication::mouseButtons() == Qt::NoButton)
             ensureVisible(now);
     });
     window->installEventFilter(this);

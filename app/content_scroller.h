@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QPoint>
-#include <QRect>
 #include <QSize>
 
 class QKeyEvent;
@@ -23,16 +22,13 @@ public:
     // The window's size when this is made is taken as the layout's size.
     explicit ContentScroller(QWidget *window);
 
-    // The part of the layout the window shows, in layout coordinates.
-    QRect visibleArea() const { return {m_offset, m_view}; }
-    // Scrolls as little as needed to show the widget whole, or from its
-    // top-left corner when it is larger than the window.
-    void ensureVisible(const QWidget *widget);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Scrolls as little as needed to show the widget whole, or from its
+    // top-left corner when it is larger than the view.
+    void ensureVisible(const QWidget *widget);
     void placeBars();
     void scrollTo(QPoint offset);
     bool scrollByKey(const QKeyEvent *key);
@@ -42,6 +38,6 @@ private:
     QScrollBar *m_horizontal;
     QScrollBar *m_vertical;
     QWidget *m_corner; // fills the square between the bars
-    QPoint m_offset;
+    QPoint m_offset; // of the view in the layout
     QSize m_view;
 };
