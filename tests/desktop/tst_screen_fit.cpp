@@ -3,12 +3,11 @@
 // wheel, the keys and the focus; every control reachable; and on a screen
 // with room the whole layout again, drawn as a window that never scrolled.
 //
-// CTest runs this once per screen set (screens/*.json, through the offscreen
-// platform's configfile) and scale factor. Each set has the screen under
-// test first, then "large" with room for the layout and "dense" at twice
-// the scale. Grabs are saved as reach-<GRAB_NAME>-*.png for a look by eye.
+// CTest runs this once per screen set (the offscreen platform's configfile)
+// and scale factor. Each set has the screen under test, "small", and beside
+// it "large" with room for the layout and "dense" at twice the scale. Grabs
+// are saved as reach-<GRAB_NAME>-*.png for a look by eye.
 
-#include <QAbstractButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -25,8 +24,6 @@
 namespace {
 
 const QSize LayoutSize(1450, 881);
-const QStringList TabCycle = {"Memo1",     "BitBtn1", "RadioGroup1Item0", "BitBtn3", "ComboBox1",
-                              "Memo2",     "BitBtn6", "Memo3",            "Edit7"};
 
 QString Rect(const QRect &r)
 {
@@ -42,8 +39,7 @@ QScreen *ScreenNamed(const QString &name)
     qFatal("no screen %s", qPrintable(name));
 }
 
-// A window shown as the tests expect it: active, the focus in Memo1, and a
-// text cursor that does not blink, so that grabs of two windows compare.
+// Active with the focus in Memo1, so that grabs of two windows compare.
 bool ShowActive(TForm1 &form)
 {
     form.show();
@@ -141,7 +137,7 @@ private slots:
     void initTestCase()
     {
         InstallWorkbenchLook();
-        QApplication::setCursorFlashTime(0);
+        QApplication::setCursorFlashTime(0); // a text cursor that is always drawn
         {
             TForm1 plain;
             QVERIFY(ShowActive(plain));
@@ -160,7 +156,7 @@ private slots:
         form.reset();
     }
 
-    void opensWithinTheScreen()
+    void opensWithinTheScreenAndReachesEverything()
     {
         QScreen *screen = form->screen();
         QCOMPARE(screen->name(), "small");
@@ -172,36 +168,24 @@ private slots:
         QVERIFY(scrolls()); // every screen set starts with a screen too small
         qInfo("screen %s at scale %g: window %dx%d, view %dx%d", qPrintable(Rect(area)), form->devicePixelRatioF(),
               form->width(), form->height(), view().width(), view().height());
-    }
-
-    void everyControlReachable()
-    {
         QCOMPARE(unreachable(), QString());
         saveGrabs(QStringLiteral("small"));
     }
 
-    // Tab moves the focus round the window and the view follows it.
+    // Tab and Shift+Tab twice round the window from the far end of the
+    // layout: the view follows the focus.
     void focusScrollsIntoView()
     {
-        QWindow *window = form->windowHandle();
         for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
             for (QScrollBar *b : {bar("HorzScrollBar"), bar("VertScrollBar")})
-                b->setValue(key == Qt::Key_Tab ? b->maximum() : 0); // away from the first control
-            form->findChild<QWidget *>(QStringLiteral("Memo1"))->setFocus(Qt::OtherFocusReason);
-            QStringList visited, badly;
-            for (qsizetype i = 0; i <= TabCycle.size(); ++i) {
-                QWidget *focus = QApplication::focusWidget();
-                visited << focus->objectName();
-                if (i > 0)
-                    badly << shownBadly(focus);
-                QTest::keyClick(window, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+                b->setValue(key == Qt::Key_Tab ? b->maximum() : 0);
+            QStringList badly;
+            for (int i = 0; i < 20; ++i) {
+                QTest::keyClick(form->windowHandle(), key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+                badly << shownBadly(QApplication::focusWidget());
             }
             badly.removeAll(QString());
             QCOMPARE(badly.join('\n'), QString());
-            QStringList cycle = TabCycle;
-            if (key == Qt::Key_Backtab)
-                std::reverse(cycle.begin() + 1, cycle.end());
-            QCOMPARE(visited, cycle << "Memo1");
         }
     }
 
