@@ -50,9 +50,11 @@ run)
 test)
     scripts/install-packages.sh
     # The plain build, the same tests under AddressSanitizer and
-    # UndefinedBehaviorSanitizer, then a bounded run of every fuzz target.
+    # UndefinedBehaviorSanitizer, the tests of code that runs on several
+    # threads under ThreadSanitizer, then a bounded run of every fuzz target.
     workflow default
     workflow asan
+    workflow tsan
     workflow fuzz
     ;;
 picture)
