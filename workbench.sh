@@ -7,7 +7,8 @@
 #                         of decoding the sample message, and docs/key-search.png,
 #                         the key search after a search of it
 #   ./workbench.sh bench  builds in Release and runs the benchmarks, offscreen
-#                         and on a virtual X display
+#                         and on a virtual X display, then the key search's
+#                         success rates on held-out German
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -73,6 +74,7 @@ bench)
     flags=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
     "$dir/grid_bench" "${flags[@]}"
     "$dir/clean_bench" "${flags[@]}"
+    "$dir/key_search_bench" --benchmark_filter=ScoreOrder "${flags[@]}"
     for target in startup_bench process_start_bench steps_bench; do
         extra=()
         [[ $target == steps_bench ]] && extra=(--benchmark_min_time=0.1)
@@ -82,6 +84,9 @@ bench)
         env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" \
             "$dir/$target" "${flags[@]}" "${extra[@]}"
     done
+    # Success rates of the key search: one run, messages as many as
+    # KEY_SEARCH_MESSAGES says (about an hour with the defaults).
+    "$dir/key_search_bench" --benchmark_filter='Recovery|Frontier|MethodDetection'
     ;;
 *)
     usage

@@ -24,6 +24,8 @@ packages=(
     gir1.2-atspi-2.0
     clang                 # builds the fuzz targets
     libclang-rt-14-dev    # libFuzzer and the sanitizer runtimes for clang
+    fortunes-de           # German prose the key search's n-gram table is counted from
+    wngerman              # German word list the key search tries as keywords
 )
 
 missing=()

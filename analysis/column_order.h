@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "german_ngrams.h"
+#include "key_search.h"
+
+namespace abc::search {
+
+// Deciphers and scores one ciphertext under many column orders of one
+// length and one shift period, as fast as the search needs it: no
+// plaintext is written, the quadgrams are summed on the fly.
+class OrderScorer
+{
+public:
+    // letters: the ciphertext as 0..25. Only the first scoredRows rows are
+    // scored (all when 0), so that a very long text costs no more than a
+    // matrix full.
+    OrderScorer(const std::vector<std::uint8_t> &letters, int columns, int period, int scoredRows = 0);
+
+    int columns() const { return m_columns; }
+    int period() const { return m_period; }
+    int rows() const { return m_rows; }
+
+    // Sum of the quadgrams' log10 probabilities, in steps of 1/QuadgramUnit. rankOf[c] is
+    // the place in the reading order of the column at position c.
+    long score(const int *rankOf) const;
+    // The number of quadgrams score() sums.
+    long quadgramCount() const;
+
+private:
+    const std::vector<std::uint8_t> *m_letters;
+    int m_columns;
+    int m_period;
+    int m_rows;       // rows of the matrix, the last one possibly short
+    int m_longColumns; // columns that reach into the last row
+    int m_scoredRows;
+};
+
+// Inverse of a permutation of 0..n-1.
+std::vector<int> InversePermutation(const std::vector<int> &permutation);
+
+// Letters 'A'..'Z' of a capitals-only text as 0..25.
+std::vector<std::uint8_t> LetterCodes(std::string_view text);
+
+} // namespace abc::search

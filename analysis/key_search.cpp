@@ -1,0 +1,612 @@
+#include "key_search.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <map>
+#include <mutex>
+#include <numeric>
+#include <random>
+#include <thread>
+
+#include "column_order.h"
+#include "german_ngrams.h"
+#include "word_list.h"
+
+namespace abc::search {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::array<int, 2> Periods = {3, 4};
+// Longer texts are scored on their first rows only: a matrix full of
+// letters decides as well as megabytes do.
+constexpr int MaxScoredLetters = 2000;
+// Key lengths up to this are tried in every order.
+constexpr int ExhaustiveColumns = 7;
+// A candidate below this many spreads from typical German of its length
+// does not read as German.
+constexpr double GermanThreshold = -4.0;
+// A climbed candidate must read this well to end the search early.
+constexpr double ConfidentThreshold = -3.0;
+constexpr int MaxRounds = 1000;
+
+std::uint64_t Mix(std::uint64_t value)
+{
+    value += 0x9E3779B97F4A7C15ull;
+    value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ull;
+    value = (value ^ (value >> 27)) * 0x94D049BB133111EBull;
+    return value ^ (value >> 31);
+}
+
+double Log10Factorial(int n)
+{
+    return std::lgamma(n + 1.0) / std::log(10.0);
+}
+
+CipherMethod MethodOfPeriod(int period)
+{
+    return period == 3 ? CipherMethod::ABC : CipherMethod::ABCD;
+}
+
+// One key length under one method, with the search's belief in it.
+struct Arm {
+    int period = 3;
+    int columns = 2;
+    double logPrior = 0; // natural log, relative to the likeliest arm
+    OrderScorer scorer;
+    // Scorings spent on this arm so far, and climbs: the search shares its
+    // effort out by these, not by time, so that its course does not depend
+    // on the machine.
+    long effort = 0;
+    long climbs = 0;
+    bool likely() const { return logPrior > -8; }
+    // Share of the effort: arms the evidence speaks against still get some,
+    // in case it misleads on a short text.
+    double weight() const { return std::clamp(std::exp(logPrior / 2), 1.0 / 16, 1.0); }
+    double costPerClimb() const
+    {
+        return climbs > 0 ? static_cast<double>(effort) / static_cast<double>(climbs)
+                          : 5.0 * columns * columns + columns * columns * columns / 3.0;
+    }
+};
+
+// A column order found, keyed by method and order.
+struct Finding {
+    long sum = 0;         // quadgram score, in steps of 1/QuadgramUnit
+    double penalty = 0;   // log10 of how many keys it was chosen from
+    int hits = 0;         // independent climbs that ended here
+    bool certain = false; // from the word lists or tried against every order
+};
+
+using FindingKey = std::pair<int, std::vector<int>>; // period, rank of each column
+
+// What one job hands back.
+struct JobResult {
+    std::vector<std::pair<FindingKey, Finding>> findings;
+    long evaluations = 0;
+    Arm *arm = nullptr; // the arm a climb spent its effort on
+};
+
+class KeySearch
+{
+public:
+    KeySearch(std::string_view cipherText, const SearchOptions &options, std::stop_token stop)
+        : m_text(cipherText)
+        , m_letters(LetterCodes(cipherText))
+        , m_options(options)
+        , m_stop(std::move(stop))
+        , m_start(Clock::now())
+        , m_deadline(m_start + std::chrono::duration_cast<Clock::duration>(
+                                   std::chrono::duration<double>(std::max(0.0, options.timeLimitSeconds))))
+        , m_threads(options.threads > 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency()))
+    {
+    }
+
+    SearchResult run();
+
+private:
+    void planArms();
+    std::vector<double> adjacentEvidence(int period) const;
+    bool halted();
+    double seconds() const { return std::chrono::duration<double>(Clock::now() - m_start).count(); }
+
+    template<typename Job>
+    void runJobs(std::vector<Job> &jobs);
+    void merge(const JobResult &result);
+    void report(const std::pair<FindingKey, Finding> *changed, int columns, int period, double fraction);
+
+    JobResult dictionaryJob(const std::vector<const std::string *> &keys, std::size_t from, std::size_t to);
+    JobResult exhaustiveJob(const Arm &arm);
+    JobResult climbJob(Arm &arm, std::uint64_t seed);
+
+    double penalized(const FindingKey &key, const Finding &finding) const;
+    double germanness(const Arm &arm, long sum) const;
+    const Arm &armFor(int period, int columns) const;
+    std::vector<std::pair<FindingKey, Finding>> ranked() const;
+    bool confident() const;
+    Candidate candidate(const FindingKey &key, const Finding &finding) const;
+
+    std::string_view m_text;
+    std::vector<std::uint8_t> m_letters;
+    const SearchOptions &m_options;
+    std::stop_token m_stop;
+    Clock::time_point m_start;
+    Clock::time_point m_deadline;
+    unsigned m_threads;
+
+    std::vector<Arm> m_arms;
+    std::map<FindingKey, Finding> m_findings;
+    double m_dictionaryPenalty = 0;
+    std::atomic<bool> m_halted = false;
+    std::atomic<bool> m_timedOut = false;
+
+    std::mutex m_progressMutex;
+    double m_bestReported = -1e300;
+};
+
+bool KeySearch::halted()
+{
+    if (m_halted.load(std::memory_order_relaxed))
+        return true;
+    if (m_stop.stop_requested()) {
+        m_halted = true;
+    } else if (Clock::now() > m_deadline) {
+        m_timedOut = true;
+        m_halted = true;
+    }
+    return m_halted.load(std::memory_order_relaxed);
+}
+
+std::vector<double> KeySearch::adjacentEvidence(int period) const
+{
+    // Neighbours within a column stand n places apart in the plaintext, so
+    // their shifts differ by n mod P (or that less P where the shift wraps):
+    // the differences of neighbouring ciphertext letters tell n mod P.
+    std::array<double, 26> differences{};
+    for (std::size_t i = 0; i + 1 < m_letters.size(); ++i)
+        differences[(m_letters[i + 1] - m_letters[i] + 26) % 26] += 1;
+    std::array<double, 26> plain{}; // difference of two letters far apart in German
+    for (int a = 0; a < 26; ++a) {
+        for (int b = 0; b < 26; ++b)
+            plain[(b - a + 26) % 26] += GermanLetterShares[a] * GermanLetterShares[b];
+    }
+    std::vector<double> evidence(period);
+    for (int residue = 0; residue < period; ++residue) {
+        const double wraps = static_cast<double>(residue) / period;
+        double logLikelihood = 0;
+        for (int d = 0; d < 26; ++d) {
+            const double share = (1 - wraps) * plain[(d - residue + 26) % 26] +
+                                 wraps * plain[(d - residue + period + 26) % 26];
+            logLikelihood += differences[d] * std::log(std::max(share, 1e-6));
+        }
+        evidence[residue] = logLikelihood;
+    }
+    return evidence;
+}
+
+void KeySearch::planArms()
+{
+    const MethodEvidence method = DetectMethod(m_text);
+    const int length = static_cast<int>(m_letters.size());
+    // A key needs at least two rows to be told from its neighbours.
+    const int longestKey = std::min(MaxKeyLength, length / 2);
+    double best = -1e300;
+    for (const int period : Periods) {
+        const std::vector<double> adjacent = adjacentEvidence(period);
+        const double methodLikelihood = method.logLikelihood[period == 3 ? 1 : 2];
+        for (int columns = MinKeyLength; columns <= longestKey; ++columns) {
+            const int scoredRows = (MaxScoredLetters + columns - 1) / columns;
+            const double prior = methodLikelihood + adjacent[columns % period];
+            best = std::max(best, prior);
+            m_arms.push_back(Arm{period, columns, prior, OrderScorer(m_letters, columns, period, scoredRows)});
+        }
+    }
+    for (Arm &arm : m_arms)
+        arm.logPrior -= best;
+    // Likeliest first; among equals the short keys, which are cheap.
+    std::stable_sort(m_arms.begin(), m_arms.end(), [](const Arm &a, const Arm &b) {
+        if (a.likely() != b.likely())
+            return a.likely();
+        return a.columns < b.columns;
+    });
+}
+
+const Arm &KeySearch::armFor(int period, int columns) const
+{
+    return *std::find_if(m_arms.begin(), m_arms.end(),
+                         [&](const Arm &arm) { return arm.period == period && arm.columns == columns; });
+}
+
+double KeySearch::penalized(const FindingKey &key, const Finding &finding) const
+{
+    const Arm &arm = armFor(key.first, static_cast<int>(key.second.size()));
+    const long full = std::max(1L, static_cast<long>(m_letters.size()) - 3);
+    const double scale = static_cast<double>(full) / std::max(1L, arm.scorer.quadgramCount());
+    return static_cast<double>(finding.sum) / QuadgramUnit * scale - finding.penalty;
+}
+
+double KeySearch::germanness(const Arm &arm, long sum) const
+{
+    const double count = std::max(1.0, static_cast<double>(arm.scorer.quadgramCount()));
+    const double mean = static_cast<double>(sum) / QuadgramUnit / count;
+    // Past a few hundred letters texts differ more by style and subject
+    // than by chance, so the spread stops shrinking with the length.
+    const double spread = GermanQuadgramSpread100 * std::max(std::sqrt(100.0 / count), 0.75);
+    return (mean - GermanQuadgramMean) / spread;
+}
+
+void KeySearch::merge(const JobResult &result)
+{
+    if (result.arm) {
+        result.arm->effort += result.evaluations;
+        ++result.arm->climbs;
+    }
+    for (const auto &[key, found] : result.findings) {
+        auto [entry, inserted] = m_findings.try_emplace(key, found);
+        if (!inserted) {
+            entry->second.hits += found.hits;
+            entry->second.penalty = std::min(entry->second.penalty, found.penalty);
+            entry->second.certain = entry->second.certain || found.certain;
+        }
+    }
+}
+
+std::vector<std::pair<FindingKey, Finding>> KeySearch::ranked() const
+{
+    std::vector<std::pair<FindingKey, Finding>> list(m_findings.begin(), m_findings.end());
+    std::stable_sort(list.begin(), list.end(), [this](const auto &a, const auto &b) {
+        return penalized(a.first, a.second) > penalized(b.first, b.second);
+    });
+    return list;
+}
+
+bool KeySearch::confident() const
+{
+    if (m_findings.empty())
+        return false;
+    const auto list = ranked();
+    const auto &[key, best] = list.front();
+    const Arm &arm = armFor(key.first, static_cast<int>(key.second.size()));
+    const double german = germanness(arm, best.sum);
+    if (best.certain)
+        return german >= GermanThreshold;
+    // One climb can stop on a near miss that reads almost as German; the
+    // same order reached again from other starts is the answer. The less
+    // German it reads, and the fewer rows, the more agreeing climbs it takes.
+    if (german < ConfidentThreshold)
+        return false;
+    const int hitsNeeded = 2 + (german < -1) + (german < -2) + (german < -1 && arm.scorer.rows() < 10);
+    return best.hits >= hitsNeeded;
+}
+
+void KeySearch::report(const std::pair<FindingKey, Finding> *changed, int columns, int period, double fraction)
+{
+    if (!m_options.onProgress)
+        return;
+    Progress progress;
+    progress.fraction = std::clamp(std::max(fraction, seconds() / std::max(1e-9, m_options.timeLimitSeconds)),
+                                   0.0, 1.0);
+    progress.keyLength = columns;
+    progress.method = MethodOfPeriod(period);
+    progress.seconds = seconds();
+    const std::lock_guard lock(m_progressMutex);
+    if (changed) {
+        const double value = penalized(changed->first, changed->second);
+        if (value > m_bestReported) {
+            m_bestReported = value;
+            progress.best = candidate(changed->first, changed->second);
+        }
+    }
+    m_options.onProgress(progress);
+}
+
+JobResult KeySearch::dictionaryJob(const std::vector<const std::string *> &keys, std::size_t from, std::size_t to)
+{
+    // The first rows decide which words deserve a full reading.
+    struct Scored {
+        double mean;
+        FindingKey key;
+    };
+    std::vector<Scored> best;
+    constexpr std::size_t Kept = 8;
+    for (std::size_t index = from; index < to; ++index) {
+        if (index % 256 == 0 && halted())
+            break;
+        const std::string &word = *keys[index];
+        const ColumnOrder order = OrderForKeyword(word);
+        const int columns = static_cast<int>(order.size());
+        if (columns < MinKeyLength || columns > static_cast<int>(m_letters.size()) / 2)
+            continue;
+        const std::vector<int> rankOf = InversePermutation(order);
+        for (const int period : Periods) {
+            const OrderScorer prefix(m_letters, columns, period, (120 + columns - 1) / columns);
+            const double mean = static_cast<double>(prefix.score(rankOf.data())) /
+                                std::max(1L, prefix.quadgramCount());
+            if (best.size() < Kept || mean > best.back().mean) {
+                Scored scored{mean, {period, rankOf}};
+                best.insert(std::upper_bound(best.begin(), best.end(), scored,
+                                             [](const Scored &a, const Scored &b) { return a.mean > b.mean; }),
+                            std::move(scored));
+                if (best.size() > Kept)
+                    best.pop_back();
+            }
+        }
+    }
+    JobResult result;
+    for (Scored &scored : best) {
+        const Arm &arm = armFor(scored.key.first, static_cast<int>(scored.key.second.size()));
+        Finding finding{arm.scorer.score(scored.key.second.data()), m_dictionaryPenalty, 0, true};
+        result.findings.emplace_back(std::move(scored.key), finding);
+    }
+    return result;
+}
+
+JobResult KeySearch::exhaustiveJob(const Arm &arm)
+{
+    std::vector<int> rankOf(arm.columns);
+    std::iota(rankOf.begin(), rankOf.end(), 0);
+    std::vector<int> best = rankOf;
+    long bestSum = arm.scorer.score(rankOf.data());
+    while (std::next_permutation(rankOf.begin(), rankOf.end())) {
+        const long sum = arm.scorer.score(rankOf.data());
+        if (sum > bestSum) {
+            bestSum = sum;
+            best = rankOf;
+        }
+    }
+    JobResult result;
+    result.findings.push_back({{arm.period, best}, Finding{bestSum, Log10Factorial(arm.columns), 1, true}});
+    return result;
+}
+
+// Moves positions [from, from + length) so that they start at position to
+// of what remains.
+void MoveBlock(std::vector<int> &key, int from, int length, int to)
+{
+    if (to < from)
+        std::rotate(key.begin() + to, key.begin() + from, key.begin() + from + length);
+    else if (to > from)
+        std::rotate(key.begin() + from, key.begin() + from + length, key.begin() + to + length);
+}
+
+JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
+{
+    const int n = arm.columns;
+    std::mt19937_64 random(seed);
+    auto below = [&random](int bound) { return static_cast<int>(random() % static_cast<std::uint64_t>(bound)); };
+
+    std::vector<int> key(n);
+    std::iota(key.begin(), key.end(), 0);
+    std::shuffle(key.begin(), key.end(), random);
+    long current = arm.scorer.score(key.data());
+    std::vector<int> trial(n);
+    const int patience = 100 + 5 * n * n;
+    long evaluations = 0;
+
+    auto tryTrial = [&](bool acceptEqual) {
+        const long sum = arm.scorer.score(trial.data());
+        ++evaluations;
+        if (sum > current || (acceptEqual && sum == current)) {
+            const bool better = sum > current;
+            key.swap(trial);
+            current = sum;
+            return better;
+        }
+        return false;
+    };
+
+    auto randomMove = [&] {
+        trial = key;
+        const int kind = below(10);
+        if (kind < 6) {
+            const int length = 1 + below(n - 1);
+            const int from = below(n - length + 1);
+            const int to = below(n - length + 1);
+            MoveBlock(trial, from, length, to);
+        } else if (kind < 9) {
+            std::swap(trial[below(n)], trial[below(n)]);
+        } else {
+            std::rotate(trial.begin(), trial.begin() + below(n), trial.end());
+        }
+    };
+    for (;;) {
+        // Random moves until they stop paying: moving a block of adjacent
+        // columns is what mends a transposition, swaps fix single columns.
+        int stale = 0;
+        while (stale < patience) {
+            if (evaluations % 128 == 0 && halted())
+                return {};
+            randomMove();
+            stale = tryTrial(true) ? 0 : stale + 1;
+        }
+        // Then every block move and swap once: this frees orders in which
+        // every block is right but the blocks stand in the wrong places.
+        bool improved = false;
+        for (int length = 1; length < n && !improved; ++length) {
+            for (int from = 0; from + length <= n && !improved; ++from) {
+                for (int to = 0; to + length <= n && !improved; ++to) {
+                    if (to == from)
+                        continue;
+                    if (evaluations % 128 == 0 && halted())
+                        return {};
+                    trial = key;
+                    MoveBlock(trial, from, length, to);
+                    improved = tryTrial(false);
+                }
+            }
+        }
+        for (int a = 0; a < n && !improved; ++a) {
+            for (int b = a + 1; b < n && !improved; ++b) {
+                trial = key;
+                std::swap(trial[a], trial[b]);
+                improved = tryTrial(false);
+            }
+        }
+        if (!improved)
+            break;
+    }
+    JobResult result;
+    result.findings.push_back({{arm.period, key}, Finding{current, Log10Factorial(n), 1, false}});
+    result.evaluations = evaluations;
+    result.arm = &arm;
+    return result;
+}
+
+template<typename Job>
+void KeySearch::runJobs(std::vector<Job> &jobs)
+{
+    // Jobs are handed out in order and their results merged in order, so
+    // the outcome depends on the seed alone, not on the threads' timing.
+    std::vector<JobResult> results(jobs.size());
+    std::atomic<std::size_t> next = 0;
+    auto work = [&] {
+        for (std::size_t index; (index = next++) < jobs.size();) {
+            if (halted())
+                return;
+            results[index] = jobs[index].run();
+        }
+    };
+    {
+        std::vector<std::jthread> workers;
+        const std::size_t count = std::min<std::size_t>(m_threads, jobs.size());
+        for (std::size_t i = 1; i < count; ++i)
+            workers.emplace_back(work);
+        work();
+    }
+    for (std::size_t index = 0; index < jobs.size(); ++index)
+        merge(results[index]);
+}
+
+Candidate KeySearch::candidate(const FindingKey &key, const Finding &finding) const
+{
+    const Arm &arm = armFor(key.first, static_cast<int>(key.second.size()));
+    Candidate result;
+    result.order = InversePermutation(key.second);
+    result.method = MethodOfPeriod(key.first);
+    const std::optional<std::string> keyword = KeywordForOrder(result.order);
+    result.writable = keyword.has_value();
+    result.keyword = keyword.value_or(std::string());
+    result.score = static_cast<double>(finding.sum) / QuadgramUnit / std::max(1L, arm.scorer.quadgramCount());
+    result.germanness = germanness(arm, finding.sum);
+    result.readsAsGerman = result.germanness >= GermanThreshold;
+    result.plainText = DecipherWithOrder(m_text, result.order, result.method);
+    return result;
+}
+
+} // namespace
+
+SearchResult KeySearch::run()
+{
+    SearchResult outcome;
+    outcome.evidence = DetectMethod(m_text);
+    if (m_letters.size() < static_cast<std::size_t>(MinTextLength)) {
+        outcome.status = SearchStatus::TooShort;
+        return outcome;
+    }
+    planArms();
+
+    // Words first: the keys of the time were words.
+    std::vector<const std::string *> words;
+    for (const std::string &keyword : m_options.keywords) {
+        if (std::all_of(keyword.begin(), keyword.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
+            words.push_back(&keyword);
+    }
+    const std::vector<ListedWord> &listed = WordListKeys(m_options.wordListPath);
+    for (const ListedWord &word : listed)
+        words.push_back(&word.key);
+    m_dictionaryPenalty = std::log10(std::max<double>(2, static_cast<double>(words.size())));
+
+    struct Job {
+        std::function<JobResult()> run;
+    };
+    std::vector<Job> jobs;
+    const std::size_t chunk = 4096;
+    for (std::size_t from = 0; from < words.size(); from += chunk)
+        jobs.push_back({[this, &words, from] {
+            JobResult result = dictionaryJob(words, from, std::min(words.size(), from + chunk));
+            report(nullptr, 0, 3, 0);
+            return result;
+        }});
+    for (const Arm &arm : m_arms) {
+        if (arm.columns <= ExhaustiveColumns)
+            jobs.push_back({[this, &arm] { return exhaustiveJob(arm); }});
+    }
+    runJobs(jobs);
+    if (!m_findings.empty()) {
+        const auto best = ranked().front();
+        report(&best, 0, best.first.first, 0);
+    }
+
+    // Rounds of climbs: every arm may spend up to a threshold that grows
+    // each round, so short keys, whose climbs are cheap, get many restarts
+    // before a long key gets its first.
+    double threshold = 3000;
+    for (int round = 0; !halted() && !confident() && round < MaxRounds; ++round, threshold *= 1.3) {
+        jobs.clear();
+        for (Arm &arm : m_arms) {
+            if (arm.columns <= ExhaustiveColumns)
+                continue;
+            const double allowance = threshold * arm.weight() - static_cast<double>(arm.effort);
+            const int restarts = static_cast<int>(std::clamp(allowance / arm.costPerClimb(), 0.0, 8.0));
+            for (int restart = 0; restart < restarts; ++restart) {
+                const std::uint64_t seed =
+                    Mix(m_options.seed ^ Mix((static_cast<std::uint64_t>(round) * 16 + restart) * 1000 +
+                                             static_cast<std::uint64_t>(arm.period) * 100 +
+                                             static_cast<std::uint64_t>(arm.columns)));
+                jobs.push_back({[this, &arm, seed, round] {
+                    JobResult result = climbJob(arm, seed);
+                    if (!result.findings.empty())
+                        report(&result.findings.front(), arm.columns, arm.period,
+                               static_cast<double>(round) / 60);
+                    return result;
+                }});
+            }
+        }
+        if (!jobs.empty())
+            runJobs(jobs);
+    }
+
+    outcome.seconds = seconds();
+    outcome.timedOut = m_timedOut.load();
+    const auto list = ranked();
+    for (const auto &[key, finding] : list) {
+        if (static_cast<int>(outcome.candidates.size()) >= std::max(1, m_options.candidateCount))
+            break;
+        outcome.candidates.push_back(candidate(key, finding));
+    }
+    // Name the word behind an order where a list has one.
+    for (Candidate &found : outcome.candidates) {
+        for (const std::string *word : words) {
+            if (word->size() == found.order.size() && OrderForKeyword(*word) == found.order) {
+                const auto spelled = std::find_if(listed.begin(), listed.end(),
+                                                  [word](const ListedWord &entry) { return &entry.key == word; });
+                found.dictionaryWord = spelled != listed.end() ? spelled->spelling : *word;
+                found.keyword = *word;
+                found.writable = true;
+                break;
+            }
+        }
+    }
+    if (m_stop.stop_requested())
+        outcome.status = SearchStatus::Cancelled;
+    else if (!outcome.candidates.empty() && outcome.candidates.front().readsAsGerman)
+        outcome.status = SearchStatus::Found;
+    else
+        outcome.status = SearchStatus::NoCandidate;
+    return outcome;
+}
+
+SearchResult FindKey(std::string_view cipherText, const SearchOptions &options, std::stop_token stop)
+{
+    std::string letters;
+    letters.reserve(cipherText.size());
+    std::copy_if(cipherText.begin(), cipherText.end(), std::back_inserter(letters),
+                 [](char c) { return c >= 'A' && c <= 'Z'; });
+    KeySearch search(letters, options, std::move(stop));
+    return search.run();
+}
+
+} // namespace abc::search

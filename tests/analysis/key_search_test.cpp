@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <future>
+#include <random>
+#include <thread>
+
+#include "cipher.h"
+#include "key_search.h"
+
+namespace {
+
+using abc::CipherMethod;
+using namespace abc::search;
+
+// German text the n-gram table was not counted from.
+std::string HeldOutGerman(std::size_t letters, std::size_t offset = 0)
+{
+    std::ifstream in(HELD_OUT_TEXT);
+    std::string text;
+    std::string line;
+    while (text.size() < offset + letters && std::getline(in, line))
+        text += line;
+    return text.substr(offset, letters);
+}
+
+std::string RandomLetters(std::mt19937 &random, std::size_t count)
+{
+    std::string letters;
+    for (std::size_t i = 0; i < count; ++i)
+        letters += static_cast<char>('A' + random() % 26);
+    return letters;
+}
+
+SearchOptions Quick(double seconds = 30)
+{
+    SearchOptions options;
+    options.timeLimitSeconds = seconds;
+    options.threads = 2;
+    options.keywords = BuiltInKeywords();
+    options.wordListPath.clear(); // the built-in keywords only: the test must not depend on the machine
+    return options;
+}
+
+TEST(ColumnOrder, KeywordsAndOrdersRoundTripAndTheTranspositionIsUndone)
+{
+    std::mt19937 random(7);
+    for (int trial = 0; trial < 200; ++trial) {
+        const auto columns = 2 + random() % 44;
+        const std::string key = RandomLetters(random, columns);
+        const ColumnOrder order = OrderForKeyword(key);
+        ASSERT_EQ(order.size(), columns);
+        const std::optional<std::string> keyword = KeywordForOrder(order);
+        ASSERT_TRUE(keyword) << key;
+        EXPECT_EQ(OrderForKeyword(*keyword), order) << key;
+
+        // Incomplete last rows and both periods.
+        const std::string plain = RandomLetters(random, 20 + random() % 300);
+        const CipherMethod method = trial % 2 ? CipherMethod::ABC : CipherMethod::ABCD;
+        EXPECT_EQ(DecipherWithOrder(abc::EncipherText(plain, key, method), order, method), plain) << key;
+    }
+}
+
+TEST(ColumnOrder, AnOrderNeedingMoreThan26LettersHasNoKeyword)
+{
+    ColumnOrder backwards(27);
+    for (int k = 0; k < 27; ++k)
+        backwards[k] = 26 - k; // every column left of the one read before it
+    EXPECT_FALSE(KeywordForOrder(backwards));
+    backwards.pop_back();
+    for (int &column : backwards)
+        --column;
+    EXPECT_EQ(KeywordForOrder(backwards), std::string("ZYXWVUTSRQPONMLKJIHGFEDCBA"));
+}
+
+TEST(MethodDetection, TellsTheShiftFromTheLetterCountsOfLongTexts)
+{
+    const std::string plain = HeldOutGerman(1500);
+    EXPECT_FALSE(DetectMethod(plain).shifted);
+    for (const CipherMethod method : {CipherMethod::ABC, CipherMethod::ABCD}) {
+        const MethodEvidence evidence = DetectMethod(abc::EncipherText(plain, "QUERSCHNITT", method));
+        EXPECT_TRUE(evidence.shifted);
+        EXPECT_EQ(evidence.likeliest, method);
+        EXPECT_GT(evidence.margin, 10);
+    }
+}
+
+TEST(KeySearch, FindsAListKeywordAndNamesIt)
+{
+    const std::string plain = HeldOutGerman(250, 1000);
+    const std::string keyword = BuiltInKeywords().at(1);
+    const SearchResult result =
+        FindKey(abc::EncipherText(plain, keyword, CipherMethod::ABCD), Quick());
+    ASSERT_EQ(result.status, SearchStatus::Found);
+    const Candidate &best = result.candidates.front();
+    EXPECT_EQ(best.keyword, keyword);
+    EXPECT_EQ(best.dictionaryWord, keyword);
+    EXPECT_EQ(best.method, CipherMethod::ABCD);
+    EXPECT_EQ(best.plainText, plain);
+}
+
+TEST(KeySearch, RecoversARandomEightColumnKeyFromThreeHundredLettersAlike)
+{
+    const std::string plain = HeldOutGerman(300, 5000);
+    const std::string key = "QXBMEWAT";
+    const SearchResult result = FindKey(abc::EncipherText(plain, key, CipherMethod::ABC), Quick());
+    ASSERT_EQ(result.status, SearchStatus::Found);
+    const Candidate &best = result.candidates.front();
+    EXPECT_EQ(best.order, OrderForKeyword(key));
+    EXPECT_EQ(best.method, CipherMethod::ABC);
+    EXPECT_EQ(best.plainText, plain);
+    EXPECT_EQ(OrderForKeyword(best.keyword), best.order);
+    EXPECT_TRUE(best.readsAsGerman);
+
+    // The same seed and thread count give the same candidates.
+    const SearchResult again = FindKey(abc::EncipherText(plain, key, CipherMethod::ABC), Quick());
+    ASSERT_EQ(again.candidates.size(), result.candidates.size());
+    for (std::size_t i = 0; i < result.candidates.size(); ++i) {
+        EXPECT_EQ(again.candidates[i].order, result.candidates[i].order);
+        EXPECT_EQ(again.candidates[i].score, result.candidates[i].score);
+    }
+}
+
+
+TEST(KeySearch, RefusesShortTextsAndFindsNoGermanInRandomLetters)
+{
+    EXPECT_EQ(FindKey("", Quick()).status, SearchStatus::TooShort);
+    EXPECT_EQ(FindKey("ABCDEFGHIJKLMNOPQRS", Quick()).status, SearchStatus::TooShort);
+
+    std::mt19937 random(3);
+    const SearchResult result = FindKey(RandomLetters(random, 200), Quick(2));
+    EXPECT_EQ(result.status, SearchStatus::NoCandidate);
+}
+
+TEST(KeySearch, StopsWhenCancelledAndKeepsItsProgress)
+{
+    std::mt19937 random(5);
+    const std::string noise = RandomLetters(random, 1000);
+    std::stop_source stop;
+    std::atomic<int> reports = 0;
+    SearchOptions options = Quick(600);
+    options.onProgress = [&](const Progress &progress) {
+        EXPECT_GE(progress.fraction, 0.0);
+        EXPECT_LE(progress.fraction, 1.0);
+        ++reports;
+    };
+    auto search = std::async(std::launch::async, [&] { return FindKey(noise, options, stop.get_token()); });
+    while (reports == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    stop.request_stop();
+    // Far more than the search needs to notice; a hung search fails here
+    // instead of hanging the test run.
+    ASSERT_EQ(search.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    const SearchResult result = search.get();
+    EXPECT_EQ(result.status, SearchStatus::Cancelled);
+    EXPECT_FALSE(result.timedOut);
+}
+
+} // namespace
