@@ -277,8 +277,8 @@ QJsonObject CandidateJson(const search::Candidate &candidate)
         {"score", candidate.score},
         {"plaintext", FromWindows1252(candidate.plainText)},
     };
-    if (!candidate.dictionaryWord.empty())
-        object.insert("dictionaryWord", FromWindows1252(candidate.dictionaryWord));
+    if (!candidate.dictionaryWord.empty()) // spelled as the UTF-8 word list spells it
+        object.insert("dictionaryWord", QString::fromStdString(candidate.dictionaryWord));
     return object;
 }
 
@@ -300,7 +300,7 @@ void PrintCandidate(const search::Candidate &candidate, std::ostream &out)
 {
     QString keyword = candidate.writable ? FromWindows1252(candidate.keyword) : UnwritableKeyText();
     if (!candidate.dictionaryWord.empty() && candidate.dictionaryWord != candidate.keyword)
-        keyword += QStringLiteral(" (%1)").arg(FromWindows1252(candidate.dictionaryWord));
+        keyword += QStringLiteral(" (%1)").arg(QString::fromStdString(candidate.dictionaryWord));
     QStringList order;
     for (const int column : candidate.order)
         order << QString::number(column + 1);

@@ -236,7 +236,8 @@ void KeySearchDialog::showCandidates(std::vector<search::Candidate> candidates)
         const search::Candidate &candidate = m_candidates[row];
         if (keep && SameKey(candidate, *keep))
             selectRow = row;
-        const QString keyword = !candidate.dictionaryWord.empty() ? FromWindows1252(candidate.dictionaryWord)
+        // The word list's spelling is UTF-8, the keyword Windows-1252.
+        const QString keyword = !candidate.dictionaryWord.empty() ? QString::fromStdString(candidate.dictionaryWord)
                                 : candidate.writable            ? FromWindows1252(candidate.keyword)
                                                                 : UnwritableKeyText();
         const std::string_view plain(candidate.plainText);
