@@ -53,12 +53,12 @@ struct Window : FormDriver {
     }
     QString message() const { return inDialog<QLabel>("MessageLabel")->text(); }
 
-    KeySearchDialog *openByShortcut() const
+    KeySearchDialog *openByShortcut(const char *from = "Memo1") const
     {
-        QWidget *memo = focus("Memo1");
-        if (!memo)
+        QWidget *w = focus(from);
+        if (!w)
             return nullptr;
-        QTest::keyClick(memo, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
         return dialog() && dialog()->isVisible() ? dialog() : nullptr;
     }
     // Opens the dialog and searches the input area's text; true when the
@@ -96,10 +96,14 @@ private slots:
     void opensFromShortcutAndContextMenu()
     {
         Window d;
-        KeySearchDialog *dialog = d.openByShortcut();
-        QVERIFY(dialog);
-        QVERIFY(!dialog->isModal());
-        dialog->close();
+        // Also from the fields that take typed keys themselves.
+        for (const char *from : {"Memo1", "ComboBox1", "Edit7", "BitBtn6"}) {
+            KeySearchDialog *dialog = d.openByShortcut(from);
+            QVERIFY2(dialog, from);
+            QVERIFY(!dialog->isModal());
+            dialog->close();
+        }
+        KeySearchDialog *dialog = d.dialog();
 
         QWidget *viewport = d.control<QPlainTextEdit>("Memo1")->viewport();
         QStringList entries;
