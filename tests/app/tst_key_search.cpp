@@ -28,7 +28,8 @@ namespace {
 const QStringList Path = {"BitBtn6", "BitBtn2", "BitBtn5", "Button2", "Button1"};
 
 // How soon a search must have stopped: the engine checks its stop token
-// within a tenth of a second; the rest is a loaded machine, and the
+// within a tenth of a second (but not while it reads the word list at the
+// first search of a process); the rest is a loaded machine, and the
 // sanitizers slow the search five to ten times.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 constexpr int StopMilliseconds = 3000;
@@ -72,7 +73,7 @@ struct Window : FormDriver {
     }
     // Opens the dialog and searches the input area's text; true when the
     // search ended within the time.
-    bool search(const std::string &input, int timeLimit = 20) const
+    bool search(const std::string &input, int timeLimit = 10) const
     {
         control<QPlainTextEdit>("Memo1")->setPlainText(QString::fromStdString(input));
         if (!openByShortcut())
@@ -81,8 +82,7 @@ struct Window : FormDriver {
         QTest::mouseClick(inDialog<QPushButton>("SearchButton"), Qt::LeftButton);
         return QTest::qWaitFor([this] { return !dialog()->searching(); }, (timeLimit + 30) * 1000);
     }
-    // Starts a search that runs until it is ended and waits until it
-    // searches key lengths (reading the word list comes before).
+    // Starts a search that runs until it is ended and lets it get going.
     bool startLongSearch() const
     {
         control<QPlainTextEdit>("Memo1")->setPlainText(QString::fromStdString(RandomLetters(400)));
@@ -90,9 +90,8 @@ struct Window : FormDriver {
             return false;
         inDialog<QSpinBox>("TimeLimitBox")->setValue(600);
         QTest::mouseClick(inDialog<QPushButton>("SearchButton"), Qt::LeftButton);
-        return dialog()->searching() && QTest::qWaitFor([this] {
-                   return inDialog<QLabel>("ProgressLabel")->text().contains("Schlüssellänge");
-               }, 30000);
+        QTest::qWait(300);
+        return dialog()->searching();
     }
 };
 
