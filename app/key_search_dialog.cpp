@@ -64,7 +64,10 @@ KeySearchDialog::KeySearchDialog(QWidget *parent)
     });
     connect(ui->TakeKeyButton, &QPushButton::clicked, this, &KeySearchDialog::takeSelectedKey);
     connect(ui->CloseButton, &QPushButton::clicked, this, &KeySearchDialog::close);
-    connect(ui->CandidateTable, &QTableWidget::itemSelectionChanged, this, &KeySearchDialog::updateTakeButton);
+    connect(ui->CandidateTable, &QTableWidget::itemSelectionChanged, this, [this] {
+        m_userPicked = m_userPicked || !m_selecting;
+        updateTakeButton();
+    });
     connect(ui->CandidateTable, &QTableWidget::cellDoubleClicked, this, &KeySearchDialog::takeSelectedKey);
     ui->SearchButton->setFocus();
 }
@@ -102,6 +105,7 @@ void KeySearchDialog::startSearch(std::string cipherText)
     m_searching = false;
     m_clockTick.stop();
     ui->CancelButton->setEnabled(false);
+    m_userPicked = false;
     showCandidates({});
     ui->ProgressBar->setValue(0);
     ui->TextLabel->setText(
@@ -223,12 +227,13 @@ void KeySearchDialog::addCandidate(const search::Candidate &candidate)
 
 void KeySearchDialog::showCandidates(std::vector<search::Candidate> candidates)
 {
-    // The selection follows its candidate when the list changes.
-    const search::Candidate *selected = selectedCandidate();
+    // A candidate the user picked stays selected when the list changes.
+    const search::Candidate *selected = m_userPicked ? selectedCandidate() : nullptr;
     const std::optional<search::Candidate> keep = selected ? std::optional(*selected) : std::nullopt;
     m_candidates = std::move(candidates);
 
     QTableWidget *table = ui->CandidateTable;
+    m_selecting = true;
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     table->setRowCount(static_cast<int>(m_candidates.size()));
     int selectRow = m_candidates.empty() ? -1 : 0;
@@ -255,6 +260,7 @@ void KeySearchDialog::showCandidates(std::vector<search::Candidate> candidates)
     }
     if (selectRow >= 0)
         table->selectRow(selectRow);
+    m_selecting = false;
     updateTakeButton();
 }
 

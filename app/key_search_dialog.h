@@ -78,6 +78,9 @@ private:
     QElapsedTimer m_clock;
     QTimer m_clockTick;
     std::vector<abc::search::Candidate> m_candidates;
+    // Until the user picks a row, the selection stays on the best candidate.
+    bool m_userPicked = false;
+    bool m_selecting = false;
     QString m_offeredKeyword;
     abc::CipherMethod m_offeredMethod = abc::CipherMethod::ABC;
 
