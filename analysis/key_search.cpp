@@ -366,7 +366,9 @@ JobResult KeySearch::exhaustiveJob(const Arm &arm)
     std::iota(rankOf.begin(), rankOf.end(), 0);
     std::vector<int> best = rankOf;
     long bestSum = arm.scorer.score(rankOf.data());
-    while (std::next_permutation(rankOf.begin(), rankOf.end())) {
+    for (long tried = 1; std::next_permutation(rankOf.begin(), rankOf.end()); ++tried) {
+        if (tried % 512 == 0 && halted())
+            return {};
         const long sum = arm.scorer.score(rankOf.data());
         if (sum > bestSum) {
             bestSum = sum;
@@ -456,6 +458,8 @@ JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
         }
         for (int a = 0; a < n && !improved; ++a) {
             for (int b = a + 1; b < n && !improved; ++b) {
+                if (evaluations % 128 == 0 && halted())
+                    return {};
                 trial = key;
                 std::swap(trial[a], trial[b]);
                 improved = tryTrial(false);
@@ -530,7 +534,7 @@ SearchResult KeySearch::run()
         if (std::all_of(keyword.begin(), keyword.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
             words.push_back(&keyword);
     }
-    const std::vector<ListedWord> &listed = WordListKeys(m_options.wordListPath);
+    const std::vector<ListedWord> &listed = WordListKeys(m_options.wordListPath, m_stop);
     for (const ListedWord &word : listed)
         words.push_back(&word.key);
     m_dictionaryPenalty = std::log10(std::max<double>(2, static_cast<double>(words.size())));
