@@ -4,7 +4,8 @@
 #   ./workbench.sh test   installs what is missing, builds and runs every test,
 #                         also under the sanitizers, and fuzzes the engine
 #   ./workbench.sh picture  renders docs/workbench.png, the window in the middle
-#                         of decoding the sample message
+#                         of decoding the sample message, and docs/key-search.png,
+#                         the key search after a search of it
 #   ./workbench.sh bench  builds in Release and runs the benchmarks, offscreen
 #                         and on a virtual X display, then the key search's
 #                         success rates on held-out German
@@ -53,16 +54,18 @@ run)
 test)
     scripts/install-packages.sh
     # The plain build, the same tests under AddressSanitizer and
-    # UndefinedBehaviorSanitizer, then a bounded run of every fuzz target.
+    # UndefinedBehaviorSanitizer, the tests of code that runs on several
+    # threads under ThreadSanitizer, then a bounded run of every fuzz target.
     workflow default
     workflow asan
+    workflow tsan
     workflow fuzz
     ;;
 picture)
     build
     mkdir -p docs
-    QT_QPA_PLATFORM=offscreen build/default/tools/window-picture docs/workbench.png 4
-    echo "docs/workbench.png written"
+    QT_QPA_PLATFORM=offscreen build/default/tools/window-picture docs/workbench.png 4 docs/key-search.png
+    echo "docs/workbench.png and docs/key-search.png written"
     ;;
 bench)
     scripts/install-packages.sh

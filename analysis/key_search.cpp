@@ -62,10 +62,20 @@ struct Arm {
     // on the machine.
     long effort = 0;
     long climbs = 0;
+    long misses = 0; // climbs that ended on nothing German
     bool likely() const { return logPrior > -8; }
     // Share of the effort: arms the evidence speaks against still get some,
-    // in case it misleads on a short text.
-    double weight() const { return std::clamp(std::exp(logPrior / 2), 1.0 / 16, 1.0); }
+    // in case it misleads on a short text. Every climb that finds nothing
+    // German makes the arm less likely, the more so the taller its columns,
+    // since a climb over tall columns seldom misses the key.
+    double weight() const
+    {
+        const double prior = std::clamp(std::exp(logPrior / 2), 1.0 / 16, 1.0);
+        if (scorer.rows() < 8)
+            return prior; // short columns: a miss says little
+        const double missChance = 1.0 - std::min((scorer.rows() - 4) / 12.0, 0.6);
+        return prior * std::max(std::pow(missChance, static_cast<double>(misses)), 1.0 / 16);
+    }
     double costPerClimb() const
     {
         return climbs > 0 ? static_cast<double>(effort) / static_cast<double>(climbs)
@@ -138,6 +148,8 @@ private:
     unsigned m_threads;
 
     std::vector<Arm> m_arms;
+    std::array<std::array<int, MaxKeyLength + 1>, 2> m_armIndex{}; // by method and key length
+    const std::pair<const FindingKey, Finding> *m_best = nullptr;
     std::map<FindingKey, Finding> m_findings;
     double m_dictionaryPenalty = 0;
     std::atomic<bool> m_halted = false;
@@ -191,8 +203,8 @@ void KeySearch::planArms()
 {
     const MethodEvidence method = DetectMethod(m_text);
     const int length = static_cast<int>(m_letters.size());
-    // A key needs at least two rows to be told from its neighbours.
-    const int longestKey = std::min(MaxKeyLength, length / 2);
+    // Below three rows any order of the columns reads as well as another.
+    const int longestKey = std::min(MaxKeyLength, length / 3);
     double best = -1e300;
     for (const int period : Periods) {
         const std::vector<double> adjacent = adjacentEvidence(period);
@@ -212,12 +224,13 @@ void KeySearch::planArms()
             return a.likely();
         return a.columns < b.columns;
     });
+    for (std::size_t i = 0; i < m_arms.size(); ++i)
+        m_armIndex[m_arms[i].period == 3 ? 0 : 1][m_arms[i].columns] = static_cast<int>(i);
 }
 
 const Arm &KeySearch::armFor(int period, int columns) const
 {
-    return *std::find_if(m_arms.begin(), m_arms.end(),
-                         [&](const Arm &arm) { return arm.period == period && arm.columns == columns; });
+    return m_arms[m_armIndex[period == 3 ? 0 : 1][columns]];
 }
 
 double KeySearch::penalized(const FindingKey &key, const Finding &finding) const
@@ -243,6 +256,8 @@ void KeySearch::merge(const JobResult &result)
     if (result.arm) {
         result.arm->effort += result.evaluations;
         ++result.arm->climbs;
+        for (const auto &[key, found] : result.findings)
+            result.arm->misses += germanness(*result.arm, found.sum) < ConfidentThreshold;
     }
     for (const auto &[key, found] : result.findings) {
         auto [entry, inserted] = m_findings.try_emplace(key, found);
@@ -251,6 +266,8 @@ void KeySearch::merge(const JobResult &result)
             entry->second.penalty = std::min(entry->second.penalty, found.penalty);
             entry->second.certain = entry->second.certain || found.certain;
         }
+        if (!m_best || penalized(entry->first, entry->second) > penalized(m_best->first, m_best->second))
+            m_best = &*entry;
     }
 }
 
@@ -265,10 +282,9 @@ std::vector<std::pair<FindingKey, Finding>> KeySearch::ranked() const
 
 bool KeySearch::confident() const
 {
-    if (m_findings.empty())
+    if (!m_best)
         return false;
-    const auto list = ranked();
-    const auto &[key, best] = list.front();
+    const auto &[key, best] = *m_best;
     const Arm &arm = armFor(key.first, static_cast<int>(key.second.size()));
     const double german = germanness(arm, best.sum);
     if (best.certain)
@@ -318,7 +334,7 @@ JobResult KeySearch::dictionaryJob(const std::vector<const std::string *> &keys,
         const std::string &word = *keys[index];
         const ColumnOrder order = OrderForKeyword(word);
         const int columns = static_cast<int>(order.size());
-        if (columns < MinKeyLength || columns > static_cast<int>(m_letters.size()) / 2)
+        if (columns < MinKeyLength || columns > static_cast<int>(m_letters.size()) / 3)
             continue;
         const std::vector<int> rankOf = InversePermutation(order);
         for (const int period : Periods) {
@@ -350,7 +366,9 @@ JobResult KeySearch::exhaustiveJob(const Arm &arm)
     std::iota(rankOf.begin(), rankOf.end(), 0);
     std::vector<int> best = rankOf;
     long bestSum = arm.scorer.score(rankOf.data());
-    while (std::next_permutation(rankOf.begin(), rankOf.end())) {
+    for (long tried = 1; std::next_permutation(rankOf.begin(), rankOf.end()); ++tried) {
+        if (tried % 512 == 0 && halted())
+            return {};
         const long sum = arm.scorer.score(rankOf.data());
         if (sum > bestSum) {
             bestSum = sum;
@@ -440,6 +458,8 @@ JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
         }
         for (int a = 0; a < n && !improved; ++a) {
             for (int b = a + 1; b < n && !improved; ++b) {
+                if (evaluations % 128 == 0 && halted())
+                    return {};
                 trial = key;
                 std::swap(trial[a], trial[b]);
                 improved = tryTrial(false);
@@ -514,7 +534,7 @@ SearchResult KeySearch::run()
         if (std::all_of(keyword.begin(), keyword.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
             words.push_back(&keyword);
     }
-    const std::vector<ListedWord> &listed = WordListKeys(m_options.wordListPath);
+    const std::vector<ListedWord> &listed = WordListKeys(m_options.wordListPath, m_stop);
     for (const ListedWord &word : listed)
         words.push_back(&word.key);
     m_dictionaryPenalty = std::log10(std::max<double>(2, static_cast<double>(words.size())));
@@ -535,8 +555,8 @@ SearchResult KeySearch::run()
             jobs.push_back({[this, &arm] { return exhaustiveJob(arm); }});
     }
     runJobs(jobs);
-    if (!m_findings.empty()) {
-        const auto best = ranked().front();
+    if (m_best) {
+        const std::pair<FindingKey, Finding> best = *m_best;
         report(&best, 0, best.first.first, 0);
     }
 
@@ -545,6 +565,9 @@ SearchResult KeySearch::run()
     // before a long key gets its first.
     double threshold = 3000;
     for (int round = 0; !halted() && !confident() && round < MaxRounds; ++round, threshold *= 1.3) {
+        jobs.clear();
+        // Enough jobs for every thread, or the round waits on one climb.
+        for (int widen = 0; widen < 8 && jobs.size() < 2 * m_threads; ++widen, threshold *= 1.3) {
         jobs.clear();
         for (Arm &arm : m_arms) {
             if (arm.columns <= ExhaustiveColumns)
@@ -564,6 +587,7 @@ SearchResult KeySearch::run()
                     return result;
                 }});
             }
+        }
         }
         if (!jobs.empty())
             runJobs(jobs);

@@ -54,7 +54,8 @@ struct Candidate {
     std::string keyword;
     bool writable = true;
     // The word of the word list or of the built-in keywords that gives the
-    // same order, as the list spells it; empty when none does.
+    // same order, as the list spells it (UTF-8, unlike the other texts);
+    // empty when none does.
     std::string dictionaryWord;
     // Mean log10 probability of the plaintext's quadgrams (German prose is
     // near -4.4, random letters near -6.4).

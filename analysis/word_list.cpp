@@ -36,24 +36,27 @@ std::string KeyForWord(std::string_view utf8Word)
     return key;
 }
 
-const std::vector<ListedWord> &WordListKeys(const std::string &path)
+const std::vector<ListedWord> &WordListKeys(const std::string &path, std::stop_token stop)
 {
     static std::mutex mutex;
     static std::map<std::string, std::vector<ListedWord>> lists;
+    static const std::vector<ListedWord> none;
     const std::lock_guard lock(mutex);
-    auto [entry, inserted] = lists.try_emplace(path);
-    if (inserted) {
-        std::ifstream in(path, std::ios::binary);
-        std::string line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            std::string key = KeyForWord(line);
-            if (!key.empty())
-                entry->second.push_back({std::move(key), line});
-        }
+    if (const auto known = lists.find(path); known != lists.end())
+        return known->second;
+    std::vector<ListedWord> words;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (words.size() % 4096 == 0 && stop.stop_requested())
+            return none;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::string key = KeyForWord(line);
+        if (!key.empty())
+            words.push_back({std::move(key), line});
     }
-    return entry->second;
+    return lists.emplace(path, std::move(words)).first->second;
 }
 
 } // namespace abc::search

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,8 +19,8 @@ struct ListedWord {
 // small letters raised), words that keep other characters or fewer than 2
 // or more than 45 letters left out. Empty when the file cannot be read.
 // Read once per path and kept: the list does not change while the program
-// runs.
-const std::vector<ListedWord> &WordListKeys(const std::string &path);
+// runs. A stop while reading gives an empty list and keeps nothing.
+const std::vector<ListedWord> &WordListKeys(const std::string &path, std::stop_token stop = {});
 
 // The same cleaning for one UTF-8 word; empty when the word does not make a
 // key.

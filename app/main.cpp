@@ -1,7 +1,9 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <iostream>
 
+#include "command_line.h"
 #include "look.h"
 #include "screen_fit.h"
 #include "tform1.h"
@@ -21,6 +23,11 @@ bool DisplayReachable()
 
 int main(int argc, char *argv[])
 {
+    // Decided before Qt starts, so that the command line needs no display.
+    if (const std::optional<int> status =
+            RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout, std::cerr))
+        return *status;
+
     if (!DisplayReachable()) {
         std::fputs("No display found: start the workbench from a desktop session, "
                    "or without one as 'xvfb-run ./workbench.sh run'.\n",

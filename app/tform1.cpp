@@ -3,11 +3,14 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QAction>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QListView>
+#include <QMenu>
 #include <QMessageBox>
 
 #include "button_glyphs.h"
@@ -18,6 +21,7 @@
 #include "grouping.h"
 #include "gridview.h"
 #include "input_text.h"
+#include "key_search_dialog.h"
 #include "look.h"
 #include "text_area.h"
 
@@ -142,8 +146,8 @@ void TForm1::connectHandlers()
     connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
 
-    // The selection changes only through the user, so a toggle to "checked"
-    // is exactly a user's change of the method.
+    // The selection changes only through the user (also by taking a found
+    // key), so a toggle to "checked" is exactly a user's change of the method.
     auto *methods = new QButtonGroup(ui->RadioGroup1);
     methods->addButton(ui->RadioGroup1Item0, 0);
     methods->addButton(ui->RadioGroup1Item1, 1);
@@ -154,6 +158,15 @@ void TForm1::connectHandlers()
 
     connect(ui->ComboBox1, &QComboBox::editTextChanged, this, &TForm1::ComboBox1Change);
     connect(ui->Edit7, &QLineEdit::textChanged, this, &TForm1::Edit7Change);
+
+    m_keySearchAction = new QAction(QStringLiteral("Schlüssel suchen …"), this);
+    m_keySearchAction->setObjectName(QStringLiteral("KeySearchAction"));
+    m_keySearchAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    m_keySearchAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_keySearchAction);
+    connect(m_keySearchAction, &QAction::triggered, this, &TForm1::KeySearchOpen);
+    ui->Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->Memo1, &QWidget::customContextMenuRequested, this, &TForm1::Memo1ContextMenu);
 }
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
@@ -224,6 +237,53 @@ void TForm1::typeIntoKeyword(QChar ch)
         return;
     }
     edit->insert(QString(ch));
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    // A running search stops with its window.
+    if (m_keySearch)
+        m_keySearch->close();
+    QWidget::closeEvent(event);
+}
+
+void TForm1::Memo1ContextMenu(const QPoint &pos)
+{
+    const std::unique_ptr<QMenu> menu(ui->Memo1->createStandardContextMenu());
+    menu->setObjectName(QStringLiteral("Memo1ContextMenu"));
+    menu->addSeparator();
+    menu->addAction(m_keySearchAction);
+    menu->exec(ui->Memo1->viewport()->mapToGlobal(pos));
+}
+
+void TForm1::KeySearchOpen()
+{
+    if (!m_keySearch) {
+        m_keySearch = new KeySearchDialog(this);
+        connect(m_keySearch, &KeySearchDialog::searchRequested, this, &TForm1::KeySearchStart);
+        connect(m_keySearch, &KeySearchDialog::keyChosen, this, &TForm1::KeySearchTake);
+    }
+    m_keySearch->show();
+    m_keySearch->raise();
+    m_keySearch->activateWindow();
+}
+
+void TForm1::KeySearchStart()
+{
+    // The search gets a cleaned copy of the input; the work state stays as it is.
+    m_keySearch->startSearch(abc::CleanInputText(ToWindows1252Lines(ui->Memo1->toPlainText())));
+}
+
+void TForm1::KeySearchTake(const QString &keyword, abc::CipherMethod method)
+{
+    // As the user would: the key goes in through the keyword box, whose
+    // handler mirrors it, and the method through a click.
+    const bool keywordOpen = ui->ComboBox1->isEnabled();
+    if (keywordOpen) {
+        ui->ComboBox1->setEditText(keyword);
+        (method == abc::CipherMethod::ABC ? ui->RadioGroup1Item0 : ui->RadioGroup1Item1)->click();
+    }
+    m_keySearch->reportKeyTaken(keywordOpen);
 }
 
 void TForm1::setPanel(int index, const QString &text)

@@ -8,6 +8,8 @@
 #include "workbench_state.h"
 
 class GridView;
+class KeySearchDialog;
+class QAction;
 class QKeyEvent;
 class QLabel;
 class QPlainTextEdit;
@@ -32,6 +34,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormCreate();
@@ -51,6 +54,10 @@ private:
     void Edit7Change(const QString &text);
     bool ComboBox1KeyPress(QEvent *event);
     void typeIntoKeyword(QChar ch);
+    void Memo1ContextMenu(const QPoint &pos);
+    void KeySearchOpen();
+    void KeySearchStart();
+    void KeySearchTake(const QString &keyword, abc::CipherMethod method);
 
     void connectHandlers();
     void setPanel(int index, const QString &text);
@@ -61,5 +68,7 @@ private:
     std::unique_ptr<Ui::TForm1> ui;
     abc::WorkbenchState m_state;
     GridView *m_grid = nullptr;
+    QAction *m_keySearchAction = nullptr;
+    KeySearchDialog *m_keySearch = nullptr; // made when first opened
     std::array<QLabel *, 13> m_panels{};
 };

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The workbench without its window: key search, enciphering and deciphering
+// of a text read from a file or standard input. It runs before any
+// application object exists, so none of it needs a display.
+
+// Runs what the arguments (those after the program name) ask for and returns
+// the exit status, or nothing when they name none of the command line's
+// options and the window should start.
+std::optional<int> RunCommandLine(const std::vector<std::string> &arguments, std::istream &in, std::ostream &out,
+                                  std::ostream &err);
