@@ -65,10 +65,13 @@ fi
 grep -q 'Permission is hereby granted' "$root/usr/share/doc/abc-workbench/copyright" ||
     fail "the copyright file lacks the licence"
 
-# Stripped, and it starts: the window is still open offscreen after 3 s.
+# Stripped, it tells the package's version, and it starts: the window is
+# still open offscreen after 3 s.
 if readelf -S "$root/usr/bin/abc-workbench" | grep -q '\.debug_info'; then
     fail "the program is not stripped"
 fi
+version=$("$root/usr/bin/abc-workbench" --version)
+[[ $version == "abc-workbench $(dpkg-deb -f "$deb" Version)" ]] || fail "--version says '$version'"
 QT_QPA_PLATFORM=offscreen timeout 3 "$root/usr/bin/abc-workbench" >"$scratch/run.log" 2>&1
 status=$?
 [[ $status -eq 124 ]] || { cat "$scratch/run.log"; fail "the packaged program ended with $status instead of running"; }

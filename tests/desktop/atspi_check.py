@@ -246,6 +246,35 @@ def check_warning(app, found):
         check(wait_for(lambda: box() is None), "warning: still open after OK")
 
 
+def check_key_search_window(app, found):
+    """A click into the input area and Ctrl+F, as a person would give them,
+    open the key search as a dialog of its own beside the main window's
+    frame."""
+    memo = found.get("Memo1")
+    if memo is None:
+        return
+
+    def dialog():
+        windows = [app.get_child_at_index(i) for i in range(app.get_child_count())]
+        return next((w for w in windows if w and w.get_description() == "KeySearchDialog"), None)
+
+    # The click makes the window active (there is no window manager), which
+    # window-wide shortcuts need.
+    area = Atspi.Component.get_extents(memo, Atspi.CoordType.SCREEN)
+    Atspi.generate_mouse_event(area.x + area.width // 2, area.y + area.height // 2, "b1c")
+    if not check(wait_for(lambda: memo.clear_cache() or memo.get_state_set().contains(Atspi.StateType.FOCUSED)),
+                 "a click into Memo1 gives it no focus"):
+        return
+    control_mask, f = 1 << 2, 0x66  # X modifier mask, X keysym
+    Atspi.generate_keyboard_event(control_mask, None, Atspi.KeySynthType.LOCKMODIFIERS)
+    Atspi.generate_keyboard_event(f, None, Atspi.KeySynthType.SYM)
+    Atspi.generate_keyboard_event(control_mask, None, Atspi.KeySynthType.UNLOCKMODIFIERS)
+    if check(wait_for(lambda: dialog() is not None), "Ctrl+F: no window described KeySearchDialog"):
+        check(dialog().get_role() == Atspi.Role.DIALOG,
+              f"key search: role {dialog().get_role_name()!r}, expected 'dialog'")
+        check(dialog().get_name() == "Schlüssel suchen", f"key search: named {dialog().get_name()!r}")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--pid", type=int, default=0, help="process id of the program")
@@ -267,6 +296,7 @@ def main():
     check_grid(found)
     check_press(found)  # from here on what the checks above read changes
     check_warning(app, found)
+    check_key_search_window(app, found)
 
     for failure in failures:
         print(f"FAIL: {failure}")
