@@ -9,7 +9,8 @@
 //
 // KEY_SEARCH_MESSAGES (default 20) messages per cell, KEY_SEARCH_SECONDS
 // (default 30) per message; the frontier cells take KEY_SEARCH_FRONTIER_
-// MESSAGES (default 6) messages and 10 s each.
+// MESSAGES (default 6) messages and 10 s each, full rectangles unless
+// KEY_SEARCH_RAGGED is set.
 
 #include <benchmark/benchmark.h>
 
@@ -142,15 +143,18 @@ void RegisterCells()
     }
 
     // Where the search stops working: for each key length, the message
-    // lengths around the point where half the keys come back.
+    // lengths around the point where half the keys come back. Full
+    // rectangles (the message fills every row) and a last row two thirds
+    // full are told apart: a short column moves every column read after it.
     const int frontierMessages = EnvInt("KEY_SEARCH_FRONTIER_MESSAGES", 6);
+    const bool ragged = std::getenv("KEY_SEARCH_RAGGED") != nullptr;
     for (const int columns : {10, 20, 30, 45}) {
-        for (const int rows : {4, 6, 8, 12}) {
-            const int length = columns * rows;
+        for (const int rows : {4, 6, 8, 12, 20}) {
+            const int length = columns * rows + (ragged ? columns * 2 / 3 : 0);
             if (length < 40)
                 continue;
             const std::string name = "Frontier/" + std::to_string(columns) + "_columns/" +
-                                     std::to_string(length) + "_letters";
+                                     std::to_string(length) + "_letters" + (ragged ? "/ragged" : "/full_rows");
             benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State &state) {
                 RunCell(state, length, columns, columns, KeyKind::Random, frontierMessages, 10);
             })->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
