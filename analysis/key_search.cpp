@@ -128,7 +128,7 @@ private:
     void merge(const JobResult &result);
     void report(const std::pair<FindingKey, Finding> *changed, int columns, int period, double fraction);
 
-    JobResult dictionaryJob(const std::vector<const std::string *> &keys, std::size_t from, std::size_t to);
+    JobResult dictionaryJob(std::size_t from, std::size_t to);
     JobResult exhaustiveJob(const Arm &arm);
     JobResult climbJob(Arm &arm, std::uint64_t seed);
 
@@ -148,6 +148,11 @@ private:
     unsigned m_threads;
 
     std::vector<Arm> m_arms;
+    // The keywords, then the word list's keys; m_listedFrom is where the
+    // word list begins.
+    std::vector<const std::string *> m_words;
+    std::size_t m_listedFrom = 0;
+    const std::vector<ListedWord> *m_listed = nullptr;
     std::array<std::array<int, MaxKeyLength + 1>, 2> m_armIndex{}; // by method and key length
     const std::pair<const FindingKey, Finding> *m_best = nullptr;
     std::map<FindingKey, Finding> m_findings;
@@ -319,7 +324,7 @@ void KeySearch::report(const std::pair<FindingKey, Finding> *changed, int column
     m_options.onProgress(progress);
 }
 
-JobResult KeySearch::dictionaryJob(const std::vector<const std::string *> &keys, std::size_t from, std::size_t to)
+JobResult KeySearch::dictionaryJob(std::size_t from, std::size_t to)
 {
     // The first rows decide which words deserve a full reading.
     struct Scored {
@@ -331,7 +336,7 @@ JobResult KeySearch::dictionaryJob(const std::vector<const std::string *> &keys,
     for (std::size_t index = from; index < to; ++index) {
         if (index % 256 == 0 && halted())
             break;
-        const std::string &word = *keys[index];
+        const std::string &word = *m_words[index];
         const ColumnOrder order = OrderForKeyword(word);
         const int columns = static_cast<int>(order.size());
         if (columns < MinKeyLength || columns > static_cast<int>(m_letters.size()) / 3)
@@ -513,6 +518,16 @@ Candidate KeySearch::candidate(const FindingKey &key, const Finding &finding) co
     result.germanness = germanness(arm, finding.sum);
     result.readsAsGerman = result.germanness >= GermanThreshold;
     result.plainText = DecipherWithOrder(m_text, result.order, result.method);
+    // Name the word behind the order where a list has one.
+    for (std::size_t i = 0; i < m_words.size(); ++i) {
+        const std::string &word = *m_words[i];
+        if (word.size() == result.order.size() && OrderForKeyword(word) == result.order) {
+            result.dictionaryWord = i < m_listedFrom ? word : (*m_listed)[i - m_listedFrom].spelling;
+            result.keyword = word;
+            result.writable = true;
+            break;
+        }
+    }
     return result;
 }
 
@@ -529,24 +544,24 @@ SearchResult KeySearch::run()
     planArms();
 
     // Words first: the keys of the time were words.
-    std::vector<const std::string *> words;
     for (const std::string &keyword : m_options.keywords) {
         if (std::all_of(keyword.begin(), keyword.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
-            words.push_back(&keyword);
+            m_words.push_back(&keyword);
     }
-    const std::vector<ListedWord> &listed = WordListKeys(m_options.wordListPath, m_stop);
-    for (const ListedWord &word : listed)
-        words.push_back(&word.key);
-    m_dictionaryPenalty = std::log10(std::max<double>(2, static_cast<double>(words.size())));
+    m_listedFrom = m_words.size();
+    m_listed = &WordListKeys(m_options.wordListPath, m_stop);
+    for (const ListedWord &word : *m_listed)
+        m_words.push_back(&word.key);
+    m_dictionaryPenalty = std::log10(std::max<double>(2, static_cast<double>(m_words.size())));
 
     struct Job {
         std::function<JobResult()> run;
     };
     std::vector<Job> jobs;
     const std::size_t chunk = 4096;
-    for (std::size_t from = 0; from < words.size(); from += chunk)
-        jobs.push_back({[this, &words, from] {
-            JobResult result = dictionaryJob(words, from, std::min(words.size(), from + chunk));
+    for (std::size_t from = 0; from < m_words.size(); from += chunk)
+        jobs.push_back({[this, from] {
+            JobResult result = dictionaryJob(from, std::min(m_words.size(), from + chunk));
             report(nullptr, 0, 3, 0);
             return result;
         }});
@@ -600,19 +615,6 @@ SearchResult KeySearch::run()
         if (static_cast<int>(outcome.candidates.size()) >= std::max(1, m_options.candidateCount))
             break;
         outcome.candidates.push_back(candidate(key, finding));
-    }
-    // Name the word behind an order where a list has one.
-    for (Candidate &found : outcome.candidates) {
-        for (const std::string *word : words) {
-            if (word->size() == found.order.size() && OrderForKeyword(*word) == found.order) {
-                const auto spelled = std::find_if(listed.begin(), listed.end(),
-                                                  [word](const ListedWord &entry) { return &entry.key == word; });
-                found.dictionaryWord = spelled != listed.end() ? spelled->spelling : *word;
-                found.keyword = *word;
-                found.writable = true;
-                break;
-            }
-        }
     }
     if (m_stop.stop_requested())
         outcome.status = SearchStatus::Cancelled;
