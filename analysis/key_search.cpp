@@ -32,6 +32,8 @@ constexpr double GermanThreshold = -4.0;
 // A climbed candidate must read this well to end the search early.
 constexpr double ConfidentThreshold = -3.0;
 constexpr int MaxRounds = 1000;
+// Longer limits would overflow the clock; a year is as good as no limit.
+constexpr double MaxSeconds = 365.0 * 24 * 3600;
 
 std::uint64_t Mix(std::uint64_t value)
 {
@@ -44,6 +46,13 @@ std::uint64_t Mix(std::uint64_t value)
 double Log10Factorial(int n)
 {
     return std::lgamma(n + 1.0) / std::log(10.0);
+}
+
+Clock::duration TimeLimit(double seconds)
+{
+    // Also a limit that is not a number ends the search at once.
+    const double bounded = seconds > 0 ? std::min(seconds, MaxSeconds) : 0.0;
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(bounded));
 }
 
 CipherMethod MethodOfPeriod(int period)
@@ -109,8 +118,7 @@ public:
         , m_options(options)
         , m_stop(std::move(stop))
         , m_start(Clock::now())
-        , m_deadline(m_start + std::chrono::duration_cast<Clock::duration>(
-                                   std::chrono::duration<double>(std::max(0.0, options.timeLimitSeconds))))
+        , m_deadline(m_start + TimeLimit(options.timeLimitSeconds))
         , m_threads(options.threads > 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency()))
     {
     }
