@@ -126,7 +126,7 @@ public:
     SearchResult run();
 
 private:
-    void planArms();
+    void planArms(const MethodEvidence &method);
     std::vector<double> adjacentEvidence(int period) const;
     bool halted();
     double seconds() const { return std::chrono::duration<double>(Clock::now() - m_start).count(); }
@@ -212,9 +212,8 @@ std::vector<double> KeySearch::adjacentEvidence(int period) const
     return evidence;
 }
 
-void KeySearch::planArms()
+void KeySearch::planArms(const MethodEvidence &method)
 {
-    const MethodEvidence method = DetectMethod(m_text);
     const int length = static_cast<int>(m_letters.size());
     // Below three rows any order of the columns reads as well as another.
     const int longestKey = std::min(MaxKeyLength, length / 3);
@@ -549,7 +548,7 @@ SearchResult KeySearch::run()
         outcome.status = SearchStatus::TooShort;
         return outcome;
     }
-    planArms();
+    planArms(outcome.evidence);
 
     // Words first: the keys of the time were words.
     for (const std::string &keyword : m_options.keywords) {
