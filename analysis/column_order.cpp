@@ -37,8 +37,22 @@ long OrderScorer::score(const int *rankOf) const
         startOf[column] = start;
         start += m_rows - (column < m_longColumns ? 0 : 1);
     }
+    return sum<false>(startOf);
+}
 
+long OrderScorer::score(const int *rankOf, const int *startOfRank) const
+{
+    int startOf[MaxKeyLength];
+    for (int column = 0; column < m_columns; ++column)
+        startOf[column] = startOfRank[rankOf[column]];
+    return sum<true>(startOf);
+}
+
+template<bool MayReadPast>
+long OrderScorer::sum(const int *startOf) const
+{
     const std::uint8_t *letters = m_letters->data();
+    const int last = static_cast<int>(m_letters->size()) - 1;
     const std::uint8_t *costs = QuadgramCost.data();
     long sum = 0;
     int index = 0;
@@ -47,7 +61,10 @@ long OrderScorer::score(const int *rankOf) const
         const int width = row == m_rows - 1 ? m_longColumns : m_columns;
         int shift = static_cast<int>((static_cast<long>(row) * m_columns) % m_period);
         for (int column = 0; column < width; ++column) {
-            int letter = letters[startOf[column] + row] - shift;
+            int at = startOf[column] + row;
+            if constexpr (MayReadPast)
+                at = std::min(at, last);
+            int letter = letters[at] - shift;
             letter += letter < 0 ? 26 : 0;
             index = (index % TrigramCount) * 26 + letter;
             if (++seen >= 4)
@@ -57,6 +74,32 @@ long OrderScorer::score(const int *rankOf) const
         }
     }
     return sum;
+}
+
+std::vector<double> OrderScorer::columnScores(const int *rankOf, const int *startOfRank) const
+{
+    const int last = static_cast<int>(m_letters->size()) - 1;
+    std::vector<double> sums(m_columns, 0.0);
+    std::vector<int> counts(m_columns, 0);
+    std::vector<int> row(m_columns);
+    for (int r = 0; r < m_scoredRows; ++r) {
+        const int width = r == m_rows - 1 ? m_longColumns : m_columns;
+        for (int column = 0; column < width; ++column) {
+            const int shift = static_cast<int>((static_cast<long>(r) * m_columns + column) % m_period);
+            const int at = std::min(startOfRank[rankOf[column]] + r, last);
+            row[column] = ((*m_letters)[at] - shift + 26) % 26;
+        }
+        for (int column = 0; column + 3 < width; ++column) {
+            const int index = ((row[column] * 26 + row[column + 1]) * 26 + row[column + 2]) * 26 + row[column + 3];
+            for (int j = 0; j < 4; ++j) {
+                sums[column + j] -= QuadgramCost[index];
+                ++counts[column + j];
+            }
+        }
+    }
+    for (int column = 0; column < m_columns; ++column)
+        sums[column] = counts[column] > 0 ? sums[column] / counts[column] : 0.0;
+    return sums;
 }
 
 long OrderScorer::quadgramCount() const

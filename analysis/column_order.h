@@ -28,10 +28,22 @@ public:
     // Sum of the quadgrams' log10 probabilities, in steps of 1/QuadgramUnit. rankOf[c] is
     // the place in the reading order of the column at position c.
     long score(const int *rankOf) const;
+    // The same with the columns' starts given rather than worked out from
+    // the order: startOfRank[k] is where the k-th column read begins. A
+    // column may then read into the next one; the search reads so while
+    // it has yet to learn which columns are long.
+    long score(const int *rankOf, const int *startOfRank) const;
+    // How well each position's column reads with its neighbours there: the
+    // mean of the quadgrams it takes part in, in steps of 1/QuadgramUnit.
+    std::vector<double> columnScores(const int *rankOf, const int *startOfRank) const;
     // The number of quadgrams score() sums.
     long quadgramCount() const;
+    int longColumns() const { return m_longColumns; }
 
 private:
+    template<bool MayReadPast>
+    long sum(const int *startOf) const;
+
     const std::vector<std::uint8_t> *m_letters;
     int m_columns;
     int m_period;

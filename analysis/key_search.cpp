@@ -12,6 +12,7 @@
 
 #include "column_order.h"
 #include "german_ngrams.h"
+#include "long_columns.h"
 #include "word_list.h"
 
 namespace abc::search {
@@ -31,7 +32,7 @@ constexpr int ExhaustiveColumns = 7;
 constexpr double GermanThreshold = -4.0;
 // A climbed candidate must read this well to end the search early.
 constexpr double ConfidentThreshold = -3.0;
-constexpr int MaxRounds = 1000;
+constexpr int MaxRounds = 100000;
 // Longer limits would overflow the clock; a year is as good as no limit.
 constexpr double MaxSeconds = 365.0 * 24 * 3600;
 
@@ -62,6 +63,13 @@ CipherMethod MethodOfPeriod(int period)
 
 // One key length under one method, with the search's belief in it.
 struct Arm {
+    Arm(int period, int columns, double logPrior, OrderScorer scorer)
+        : period(period)
+        , columns(columns)
+        , logPrior(logPrior)
+        , scorer(std::move(scorer))
+    {
+    }
     int period = 3;
     int columns = 2;
     double logPrior = 0; // natural log, relative to the likeliest arm
@@ -72,6 +80,14 @@ struct Arm {
     long effort = 0;
     long climbs = 0;
     long misses = 0; // climbs that ended on nothing German
+    // For ragged matrices: the guesses at the long columns, and the
+    // evidence the climbs so far have gathered on them.
+    std::optional<LongColumnModel> longColumns;
+    std::vector<double> evidence;
+    // The best order climbed here so far, while it reads as German: its
+    // long columns are then worth reading under again.
+    std::vector<int> germanOrder;
+    long germanSum = 0;
     bool likely() const { return logPrior > -8; }
     // Share of the effort: arms the evidence speaks against still get some,
     // in case it misleads on a short text. Every climb that finds nothing
@@ -79,11 +95,16 @@ struct Arm {
     // since a climb over tall columns seldom misses the key.
     double weight() const
     {
-        const double prior = std::clamp(std::exp(logPrior / 2), 1.0 / 16, 1.0);
+        const double prior = std::clamp(std::exp(logPrior / 2), 1.0 / 64, 1.0);
+        if (!germanOrder.empty())
+            return 1.0; // confirm or beat what reads as German
         if (scorer.rows() < 8)
             return prior; // short columns: a miss says little
         const double missChance = 1.0 - std::min((scorer.rows() - 4) / 12.0, 0.6);
-        return prior * std::max(std::pow(missChance, static_cast<double>(misses)), 1.0 / 16);
+        // Under a ragged last row the first climbs mostly gather evidence on
+        // the long columns; their misses say less.
+        const double counted = static_cast<double>(misses) * (longColumns ? 0.25 : 1.0);
+        return prior * std::max(std::pow(missChance, counted), 1.0 / 16);
     }
     double costPerClimb() const
     {
@@ -107,6 +128,7 @@ struct JobResult {
     std::vector<std::pair<FindingKey, Finding>> findings;
     long evaluations = 0;
     Arm *arm = nullptr; // the arm a climb spent its effort on
+    std::vector<std::pair<int, double>> evidence; // on the arm's long columns
 };
 
 class KeySearch
@@ -225,7 +247,12 @@ void KeySearch::planArms(const MethodEvidence &method)
             const int scoredRows = (MaxScoredLetters + columns - 1) / columns;
             const double prior = methodLikelihood + adjacent[columns % period];
             best = std::max(best, prior);
-            m_arms.push_back(Arm{period, columns, prior, OrderScorer(m_letters, columns, period, scoredRows)});
+            Arm &arm =
+                m_arms.emplace_back(period, columns, prior, OrderScorer(m_letters, columns, period, scoredRows));
+            if (columns > ExhaustiveColumns && LongColumnModel::Needed(length, columns)) {
+                arm.longColumns.emplace(m_letters, columns, period);
+                arm.evidence.assign(arm.longColumns->slotCount(), 0.0);
+            }
         }
     }
     for (Arm &arm : m_arms)
@@ -266,10 +293,18 @@ double KeySearch::germanness(const Arm &arm, long sum) const
 void KeySearch::merge(const JobResult &result)
 {
     if (result.arm) {
+        for (const auto &[slot, value] : result.evidence)
+            result.arm->evidence[slot] += value;
         result.arm->effort += result.evaluations;
         ++result.arm->climbs;
-        for (const auto &[key, found] : result.findings)
-            result.arm->misses += germanness(*result.arm, found.sum) < ConfidentThreshold;
+        for (const auto &[key, found] : result.findings) {
+            if (germanness(*result.arm, found.sum) < ConfidentThreshold) {
+                ++result.arm->misses;
+            } else if (result.arm->germanOrder.empty() || found.sum > result.arm->germanSum) {
+                result.arm->germanOrder = key.second;
+                result.arm->germanSum = found.sum;
+            }
+        }
     }
     for (const auto &[key, found] : result.findings) {
         auto [entry, inserted] = m_findings.try_emplace(key, found);
@@ -402,22 +437,20 @@ void MoveBlock(std::vector<int> &key, int from, int length, int to)
         std::rotate(key.begin() + from, key.begin() + from + length, key.begin() + to + length);
 }
 
-JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
+// Climbs from key under score until no move improves it. Returns the final
+// score, or nothing when the search was halted.
+template<typename Score, typename Halted>
+std::optional<long> Climb(std::vector<int> &key, std::mt19937_64 &random, const Score &score, long &evaluations,
+                          const Halted &halted)
 {
-    const int n = arm.columns;
-    std::mt19937_64 random(seed);
+    const int n = static_cast<int>(key.size());
     auto below = [&random](int bound) { return static_cast<int>(random() % static_cast<std::uint64_t>(bound)); };
-
-    std::vector<int> key(n);
-    std::iota(key.begin(), key.end(), 0);
-    std::shuffle(key.begin(), key.end(), random);
-    long current = arm.scorer.score(key.data());
+    long current = score(key.data());
     std::vector<int> trial(n);
     const int patience = 100 + 5 * n * n;
-    long evaluations = 0;
 
     auto tryTrial = [&](bool acceptEqual) {
-        const long sum = arm.scorer.score(trial.data());
+        const long sum = score(trial.data());
         ++evaluations;
         if (sum > current || (acceptEqual && sum == current)) {
             const bool better = sum > current;
@@ -448,7 +481,7 @@ JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
         int stale = 0;
         while (stale < patience) {
             if (evaluations % 128 == 0 && halted())
-                return {};
+                return std::nullopt;
             randomMove();
             stale = tryTrial(true) ? 0 : stale + 1;
         }
@@ -461,7 +494,7 @@ JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
                     if (to == from)
                         continue;
                     if (evaluations % 128 == 0 && halted())
-                        return {};
+                        return std::nullopt;
                     trial = key;
                     MoveBlock(trial, from, length, to);
                     improved = tryTrial(false);
@@ -471,17 +504,48 @@ JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
         for (int a = 0; a < n && !improved; ++a) {
             for (int b = a + 1; b < n && !improved; ++b) {
                 if (evaluations % 128 == 0 && halted())
-                    return {};
+                    return std::nullopt;
                 trial = key;
                 std::swap(trial[a], trial[b]);
                 improved = tryTrial(false);
             }
         }
         if (!improved)
-            break;
+            return current;
     }
+}
+
+JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
+{
+    const int n = arm.columns;
+    std::mt19937_64 random(seed);
+    std::vector<int> key(n);
+    std::iota(key.begin(), key.end(), 0);
+    std::shuffle(key.begin(), key.end(), random);
+    long evaluations = 0;
+    auto stop = [this] { return halted(); };
     JobResult result;
-    result.findings.push_back({{arm.period, key}, Finding{current, Log10Factorial(n), 1, false}});
+
+    if (arm.longColumns) {
+        // Ragged: first order the columns under a guess at where they start,
+        // which a wrong long column then cannot upset; the exact reading
+        // below takes it from there.
+        // Every other climb reads under the long columns of an order that
+        // reads as German, if there is one: that confirms it soonest.
+        const std::vector<int> starts = !arm.germanOrder.empty() && random() % 2 == 0
+                                            ? arm.longColumns->startsOf(arm.germanOrder)
+                                            : arm.longColumns->drawStarts(arm.evidence, random);
+        const auto guessed = [&arm, &starts](const int *rankOf) { return arm.scorer.score(rankOf, starts.data()); };
+        if (!Climb(key, random, guessed, evaluations, stop))
+            return {};
+        result.evidence =
+            arm.longColumns->evidenceFrom(arm.scorer.columnScores(key.data(), starts.data()), key, starts);
+    }
+    const auto exact = [&arm](const int *rankOf) { return arm.scorer.score(rankOf); };
+    const std::optional<long> sum = Climb(key, random, exact, evaluations, stop);
+    if (!sum)
+        return {};
+    result.findings.push_back({{arm.period, key}, Finding{*sum, Log10Factorial(n), 1, false}});
     result.evaluations = evaluations;
     result.arm = &arm;
     return result;
@@ -586,31 +650,45 @@ SearchResult KeySearch::run()
     // each round, so short keys, whose climbs are cheap, get many restarts
     // before a long key gets its first.
     double threshold = 3000;
-    for (int round = 0; !halted() && !confident() && round < MaxRounds; ++round, threshold *= 1.3) {
+    for (int round = 0; !halted() && !confident() && round < MaxRounds; ++round) {
+        // Enough jobs for every thread, or the round waits on one climb; few
+        // enough that a key found early does not wait for a long round to
+        // end, and that the next climbs learn from the last.
         jobs.clear();
-        // Enough jobs for every thread, or the round waits on one climb.
-        for (int widen = 0; widen < 8 && jobs.size() < 2 * m_threads; ++widen, threshold *= 1.3) {
-        jobs.clear();
-        for (Arm &arm : m_arms) {
-            if (arm.columns <= ExhaustiveColumns)
-                continue;
-            const double allowance = threshold * arm.weight() - static_cast<double>(arm.effort);
-            const int restarts = static_cast<int>(std::clamp(allowance / arm.costPerClimb(), 0.0, 8.0));
-            for (int restart = 0; restart < restarts; ++restart) {
-                const std::uint64_t seed =
-                    Mix(m_options.seed ^ Mix((static_cast<std::uint64_t>(round) * 16 + restart) * 1000 +
-                                             static_cast<std::uint64_t>(arm.period) * 100 +
-                                             static_cast<std::uint64_t>(arm.columns)));
-                jobs.push_back({[this, &arm, seed, round] {
-                    JobResult result = climbJob(arm, seed);
-                    if (!result.findings.empty())
-                        report(&result.findings.front(), arm.columns, arm.period,
-                               static_cast<double>(round) / 60);
-                    return result;
-                }});
+        for (int widen = 0; widen < 12 && jobs.size() < 2 * m_threads; ++widen, threshold *= 1.3) {
+            jobs.clear();
+            // The arms furthest behind their share go first.
+            std::vector<std::pair<double, Arm *>> due;
+            for (Arm &arm : m_arms) {
+                if (arm.columns <= ExhaustiveColumns)
+                    continue;
+                const double share = threshold * arm.weight();
+                const double allowance = share - static_cast<double>(arm.effort);
+                if (allowance >= arm.costPerClimb())
+                    due.emplace_back(allowance / share, &arm);
+            }
+            std::stable_sort(due.begin(), due.end(),
+                             [](const auto &a, const auto &b) { return a.first > b.first; });
+            for (const auto &[behind, armPointer] : due) {
+                Arm &arm = *armPointer;
+                const double allowance = threshold * arm.weight() - static_cast<double>(arm.effort);
+                const int restarts = static_cast<int>(std::clamp(allowance / arm.costPerClimb(), 0.0, 2.0));
+                for (int restart = 0; restart < restarts; ++restart) {
+                    const std::uint64_t seed =
+                        Mix(m_options.seed ^ Mix((static_cast<std::uint64_t>(round) * 16 + restart) * 1000 +
+                                                 static_cast<std::uint64_t>(arm.period) * 100 +
+                                                 static_cast<std::uint64_t>(arm.columns)));
+                    jobs.push_back({[this, &arm, seed] {
+                        JobResult result = climbJob(arm, seed);
+                        if (!result.findings.empty())
+                            report(&result.findings.front(), arm.columns, arm.period, 0);
+                        return result;
+                    }});
+                }
             }
         }
-        }
+        if (jobs.size() > 4 * m_threads)
+            jobs.resize(4 * m_threads);
         if (!jobs.empty())
             runJobs(jobs);
     }

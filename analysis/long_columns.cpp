@@ -1,0 +1,153 @@
+#include "long_columns.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "german_ngrams.h"
+
+namespace abc::search {
+
+namespace {
+
+// Above this the stretches tell their starts apart well enough for the
+// plain climb.
+constexpr int MaxRows = 400;
+// Guesses are drawn from a flattened posterior, evidence weighted against
+// the letter shares; both found by trial on held-out text.
+constexpr double Temperature = 0.5;
+constexpr double EvidenceWeight = 0.5;
+constexpr double MaxEvidence = 2.0;
+
+double LogSumExp(double a, double b)
+{
+    const double top = std::max(a, b);
+    if (top == -INFINITY)
+        return top;
+    return top + std::log(std::exp(a - top) + std::exp(b - top));
+}
+
+} // namespace
+
+bool LongColumnModel::Needed(int length, int columns)
+{
+    const int rows = (length + columns - 1) / columns;
+    return length % columns != 0 && rows <= MaxRows;
+}
+
+LongColumnModel::LongColumnModel(const std::vector<std::uint8_t> &letters, int columns, int period)
+    : m_columns(columns)
+{
+    const int length = static_cast<int>(letters.size());
+    m_rows = (length + columns - 1) / columns;
+    m_longColumns = length % columns;
+    std::array<double, 26> logShare{};
+    for (int letter = 0; letter < 26; ++letter)
+        logShare[letter] = std::log(GermanLetterShares[letter]);
+
+    // Down a column the shift steps by the key length mod the period; the
+    // column's own first shift is unknown, so it is summed out.
+    const int step = columns % period;
+    m_stretch.assign(static_cast<std::size_t>(slotCount()) * 2, -INFINITY);
+    for (int rank = 0; rank < m_columns; ++rank) {
+        for (int before = 0; before <= m_longColumns; ++before) {
+            const int start = rank * (m_rows - 1) + before;
+            for (int isLong = 0; isLong < 2; ++isLong) {
+                const int height = m_rows - 1 + isLong;
+                if (start + height > length)
+                    continue;
+                double total = -INFINITY;
+                for (int first = 0; first < period; ++first) {
+                    double sum = 0;
+                    int shift = first;
+                    for (int row = 0; row < height; ++row) {
+                        sum += logShare[(letters[start + row] - shift + 26) % 26];
+                        shift = (shift + step) % period;
+                    }
+                    total = LogSumExp(total, sum);
+                }
+                m_stretch[slot(rank, before) * 2 + isLong] = total - std::log(period);
+            }
+        }
+    }
+}
+
+std::vector<int> LongColumnModel::drawStarts(const std::vector<double> &evidence, std::mt19937_64 &random) const
+{
+    const int n = m_columns;
+    const int f = m_longColumns;
+    auto weight = [&](int rank, int before, int isLong) {
+        const int index = slot(rank, before);
+        return (m_stretch[index * 2 + isLong] + EvidenceWeight * evidence[index]) / Temperature;
+    };
+    auto feasible = [&](int rank, int before) { return before <= f && rank - before <= n - f; };
+    // forward[k][m]: all ways of reading k columns with m of them long.
+    std::vector<double> forward(static_cast<std::size_t>(n + 1) * (f + 1), -INFINITY);
+    auto at = [&](int rank, int before) -> double & { return forward[rank * (f + 1) + before]; };
+    at(0, 0) = 0;
+    for (int rank = 0; rank < n; ++rank) {
+        for (int before = 0; before <= std::min(rank, f); ++before) {
+            if (at(rank, before) == -INFINITY)
+                continue;
+            for (int isLong = 0; isLong < 2; ++isLong) {
+                if (feasible(rank + 1, before + isLong))
+                    at(rank + 1, before + isLong) =
+                        LogSumExp(at(rank + 1, before + isLong), at(rank, before) + weight(rank, before, isLong));
+            }
+        }
+    }
+    // Backwards, each column long or short in proportion to the ways on.
+    std::vector<int> starts(n);
+    int longs = f;
+    std::uniform_real_distribution<double> uniform(0.0, 1.0);
+    for (int rank = n; rank > 0; --rank) {
+        std::array<double, 2> way{-INFINITY, -INFINITY};
+        for (int isLong = 0; isLong < 2; ++isLong) {
+            const int before = longs - isLong;
+            if (before >= 0 && before <= std::min(rank - 1, f))
+                way[isLong] = at(rank - 1, before) + weight(rank - 1, before, isLong);
+        }
+        const double longShare = std::exp(way[1] - LogSumExp(way[0], way[1]));
+        longs -= uniform(random) < longShare ? 1 : 0;
+        starts[rank - 1] = (rank - 1) * (m_rows - 1) + longs;
+    }
+    return starts;
+}
+
+std::vector<int> LongColumnModel::startsOf(const std::vector<int> &rankOf) const
+{
+    std::vector<int> isLong(m_columns, 0);
+    for (int position = 0; position < m_longColumns; ++position)
+        isLong[rankOf[position]] = 1;
+    std::vector<int> starts(m_columns);
+    int start = 0;
+    for (int rank = 0; rank < m_columns; ++rank) {
+        starts[rank] = start;
+        start += m_rows - 1 + isLong[rank];
+    }
+    return starts;
+}
+
+std::vector<std::pair<int, double>> LongColumnModel::evidenceFrom(const std::vector<double> &columnScores,
+                                                                  const std::vector<int> &rankOf,
+                                                                  const std::vector<int> &starts) const
+{
+    const double count = static_cast<double>(m_columns);
+    double mean = 0;
+    for (const double score : columnScores)
+        mean += score / count;
+    double variance = 0;
+    for (const double score : columnScores)
+        variance += (score - mean) * (score - mean) / count;
+    const double spread = std::sqrt(variance) + 1e-9;
+    std::vector<std::pair<int, double>> found;
+    for (int position = 0; position < m_columns; ++position) {
+        const int rank = rankOf[position];
+        const int before = starts[rank] - rank * (m_rows - 1);
+        found.emplace_back(slot(rank, before),
+                           std::clamp((columnScores[position] - mean) / spread, -MaxEvidence, MaxEvidence));
+    }
+    return found;
+}
+
+} // namespace abc::search

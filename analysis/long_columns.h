@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <utility>
+#include <vector>
+
+namespace abc::search {
+
+// Where the columns of a ragged matrix start. The long columns (those that
+// reach into the incomplete last row) follow from the order, but a wrong
+// guess at them moves the start of every column read after, and the text
+// then reads as nothing: the search learns them apart from the order.
+//
+// A guess is a start for every column read; a column read k-th starts at
+// k * (rows - 1) + m, m being the number of long columns read before it.
+// Guesses are drawn from how well each stretch of the ciphertext unshifts
+// into German letter shares, and from evidence gathered by earlier climbs:
+// a column that joined its neighbours well was likely read from the right
+// start.
+class LongColumnModel
+{
+public:
+    LongColumnModel(const std::vector<std::uint8_t> &letters, int columns, int period);
+
+    // Only a matrix with long and short columns needs the model, and only
+    // up to this many rows is it worth its cost: taller columns tell their
+    // shift and their neighbours apart without it.
+    static bool Needed(int length, int columns);
+
+    // One slot of evidence for each column read and each count of long
+    // columns read before it.
+    int slotCount() const { return m_columns * (m_longColumns + 1); }
+
+    // A guess at the starts, by reading rank.
+    std::vector<int> drawStarts(const std::vector<double> &evidence, std::mt19937_64 &random) const;
+
+    // The starts an order gives (rankOf as the scorer takes it).
+    std::vector<int> startsOf(const std::vector<int> &rankOf) const;
+
+    // What a climb under the guessed starts says of them: for each column
+    // read, how much better than the others its column joined its
+    // neighbours (columnScores by position, rankOf as the scorer takes it).
+    std::vector<std::pair<int, double>> evidenceFrom(const std::vector<double> &columnScores,
+                                                     const std::vector<int> &rankOf,
+                                                     const std::vector<int> &starts) const;
+
+private:
+    int slot(int rank, int longBefore) const { return rank * (m_longColumns + 1) + longBefore; }
+
+    int m_columns;
+    int m_rows;
+    int m_longColumns;
+    // Log-likelihood of each column's stretch of letters, by slot and by
+    // whether the column is long.
+    std::vector<double> m_stretch;
+};
+
+} // namespace abc::search
