@@ -440,8 +440,8 @@ void MoveBlock(std::vector<int> &key, int from, int length, int to)
 // Climbs from key under score until no move improves it. Returns the final
 // score, or nothing when the search was halted.
 template<typename Score, typename Halted>
-std::optional<long> Climb(std::vector<int> &key, std::mt19937_64 &random, const Score &score, long &evaluations,
-                          const Halted &halted)
+std::optional<long> Climb(std::vector<int> &key, int period, std::mt19937_64 &random, const Score &score,
+                          long &evaluations, const Halted &halted)
 {
     const int n = static_cast<int>(key.size());
     auto below = [&random](int bound) { return static_cast<int>(random() % static_cast<std::uint64_t>(bound)); };
@@ -510,6 +510,27 @@ std::optional<long> Climb(std::vector<int> &key, std::mt19937_64 &random, const 
                 improved = tryTrial(false);
             }
         }
+        // Last, a turn of the whole order with the columns around the row's
+        // wrap set right: an order can read the text from a few letters in,
+        // with the columns it wrapped misordered, and neither move alone
+        // pays. Only turns by whole periods keep the shifts right.
+        constexpr int Wrapped = 4;
+        for (int turn = period; turn < n && !improved; turn += period) {
+            for (int length = 1; length <= std::min(Wrapped, n - 1) && !improved; ++length) {
+                for (int from = 0; from + length <= n && !improved; ++from) {
+                    if (from > Wrapped && from + length < n - Wrapped)
+                        continue;
+                    for (int to = 0; to + length <= n && !improved; ++to) {
+                        if (evaluations % 128 == 0 && halted())
+                            return std::nullopt;
+                        trial = key;
+                        std::rotate(trial.begin(), trial.begin() + turn, trial.end());
+                        MoveBlock(trial, from, length, to);
+                        improved = tryTrial(false);
+                    }
+                }
+            }
+        }
         if (!improved)
             return current;
     }
@@ -536,13 +557,13 @@ JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
                                             ? arm.longColumns->startsOf(arm.germanOrder)
                                             : arm.longColumns->drawStarts(arm.evidence, random);
         const auto guessed = [&arm, &starts](const int *rankOf) { return arm.scorer.score(rankOf, starts.data()); };
-        if (!Climb(key, random, guessed, evaluations, stop))
+        if (!Climb(key, arm.period, random, guessed, evaluations, stop))
             return {};
         result.evidence =
             arm.longColumns->evidenceFrom(arm.scorer.columnScores(key.data(), starts.data()), key, starts);
     }
     const auto exact = [&arm](const int *rankOf) { return arm.scorer.score(rankOf); };
-    const std::optional<long> sum = Climb(key, random, exact, evaluations, stop);
+    const std::optional<long> sum = Climb(key, arm.period, random, exact, evaluations, stop);
     if (!sum)
         return {};
     result.findings.push_back({{arm.period, key}, Finding{*sum, Log10Factorial(n), 1, false}});
