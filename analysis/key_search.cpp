@@ -437,11 +437,12 @@ void MoveBlock(std::vector<int> &key, int from, int length, int to)
         std::rotate(key.begin() + from, key.begin() + from + length, key.begin() + to + length);
 }
 
-// Climbs from key under score until no move improves it. Returns the final
+// Climbs from key under score until no move improves it; turnsBy, when
+// set, is the period for the turns of the last stage. Returns the final
 // score, or nothing when the search was halted.
 template<typename Score, typename Halted>
-std::optional<long> Climb(std::vector<int> &key, int period, std::mt19937_64 &random, const Score &score,
-                          long &evaluations, const Halted &halted)
+std::optional<long> Climb(std::vector<int> &key, std::mt19937_64 &random, const Score &score, long &evaluations,
+                          const Halted &halted, int turnsBy = 0)
 {
     const int n = static_cast<int>(key.size());
     auto below = [&random](int bound) { return static_cast<int>(random() % static_cast<std::uint64_t>(bound)); };
@@ -515,7 +516,7 @@ std::optional<long> Climb(std::vector<int> &key, int period, std::mt19937_64 &ra
         // with the columns it wrapped misordered, and neither move alone
         // pays. Only turns by whole periods keep the shifts right.
         constexpr int Wrapped = 4;
-        for (int turn = period; turn < n && !improved; turn += period) {
+        for (int turn = turnsBy; turn > 0 && turn < n && !improved; turn += turnsBy) {
             for (int length = 1; length <= std::min(Wrapped, n - 1) && !improved; ++length) {
                 for (int from = 0; from + length <= n && !improved; ++from) {
                     if (from > Wrapped && from + length < n - Wrapped)
@@ -557,13 +558,13 @@ JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
                                             ? arm.longColumns->startsOf(arm.germanOrder)
                                             : arm.longColumns->drawStarts(arm.evidence, random);
         const auto guessed = [&arm, &starts](const int *rankOf) { return arm.scorer.score(rankOf, starts.data()); };
-        if (!Climb(key, arm.period, random, guessed, evaluations, stop))
+        if (!Climb(key, random, guessed, evaluations, stop))
             return {};
         result.evidence =
             arm.longColumns->evidenceFrom(arm.scorer.columnScores(key.data(), starts.data()), key, starts);
     }
     const auto exact = [&arm](const int *rankOf) { return arm.scorer.score(rankOf); };
-    const std::optional<long> sum = Climb(key, arm.period, random, exact, evaluations, stop);
+    const std::optional<long> sum = Climb(key, random, exact, evaluations, stop, arm.period);
     if (!sum)
         return {};
     result.findings.push_back({{arm.period, key}, Finding{*sum, Log10Factorial(n), 1, false}});
