@@ -470,8 +470,14 @@ std::optional<long> Climb(std::vector<int> &key, std::mt19937_64 &random, const 
             const int from = below(n - length + 1);
             const int to = below(n - length + 1);
             MoveBlock(trial, from, length, to);
-        } else if (kind < 9) {
+        } else if (kind < 8) {
             std::swap(trial[below(n)], trial[below(n)]);
+        } else if (kind < 9) {
+            // Two blocks of a length trade places.
+            const int length = 1 + below(n / 2);
+            const int first = below(n - 2 * length + 1);
+            const int second = first + length + below(n - first - 2 * length + 1);
+            std::swap_ranges(trial.begin() + first, trial.begin() + first + length, trial.begin() + second);
         } else {
             std::rotate(trial.begin(), trial.begin() + below(n), trial.end());
         }
@@ -509,6 +515,19 @@ std::optional<long> Climb(std::vector<int> &key, std::mt19937_64 &random, const 
                 trial = key;
                 std::swap(trial[a], trial[b]);
                 improved = tryTrial(false);
+            }
+        }
+        // Blocks a whole number of periods apart trading places keep every
+        // column's shift, where moving one of them alone does not.
+        for (int first = 0; first < n && turnsBy > 0 && !improved; ++first) {
+            for (int second = first + turnsBy; second < n && !improved; second += turnsBy) {
+                for (int length = 1; length <= second - first && second + length <= n && !improved; ++length) {
+                    if (evaluations % 128 == 0 && halted())
+                        return std::nullopt;
+                    trial = key;
+                    std::swap_ranges(trial.begin() + first, trial.begin() + first + length, trial.begin() + second);
+                    improved = tryTrial(false);
+                }
             }
         }
         // Last, a turn of the whole order with the columns around the row's
