@@ -470,14 +470,8 @@ std::optional<long> Climb(std::vector<int> &key, std::mt19937_64 &random, const 
             const int from = below(n - length + 1);
             const int to = below(n - length + 1);
             MoveBlock(trial, from, length, to);
-        } else if (kind < 8) {
-            std::swap(trial[below(n)], trial[below(n)]);
         } else if (kind < 9) {
-            // Two blocks of a length trade places.
-            const int length = 1 + below(n / 2);
-            const int first = below(n - 2 * length + 1);
-            const int second = first + length + below(n - first - 2 * length + 1);
-            std::swap_ranges(trial.begin() + first, trial.begin() + first + length, trial.begin() + second);
+            std::swap(trial[below(n)], trial[below(n)]);
         } else {
             std::rotate(trial.begin(), trial.begin() + below(n), trial.end());
         }
