@@ -38,7 +38,6 @@ public:
     std::vector<double> columnScores(const int *rankOf, const int *startOfRank) const;
     // The number of quadgrams score() sums.
     long quadgramCount() const;
-    int longColumns() const { return m_longColumns; }
 
 private:
     template<bool MayReadPast>

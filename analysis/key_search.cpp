@@ -95,9 +95,9 @@ struct Arm {
     // since a climb over tall columns seldom misses the key.
     double weight() const
     {
-        const double prior = std::clamp(std::exp(logPrior / 2), 1.0 / 64, 1.0);
         if (!germanOrder.empty())
             return 1.0; // confirm or beat what reads as German
+        const double prior = std::clamp(std::exp(logPrior / 2), 1.0 / 64, 1.0);
         if (scorer.rows() < 8)
             return prior; // short columns: a miss says little
         const double missChance = 1.0 - std::min((scorer.rows() - 4) / 12.0, 0.6);
@@ -156,7 +156,7 @@ private:
     template<typename Job>
     void runJobs(std::vector<Job> &jobs);
     void merge(const JobResult &result);
-    void report(const std::pair<FindingKey, Finding> *changed, int columns, int period, double fraction);
+    void report(const std::pair<FindingKey, Finding> *changed, int columns, int period);
 
     JobResult dictionaryJob(std::size_t from, std::size_t to);
     JobResult exhaustiveJob(const Arm &arm);
@@ -345,12 +345,12 @@ bool KeySearch::confident() const
     return best.hits >= hitsNeeded;
 }
 
-void KeySearch::report(const std::pair<FindingKey, Finding> *changed, int columns, int period, double fraction)
+void KeySearch::report(const std::pair<FindingKey, Finding> *changed, int columns, int period)
 {
     if (!m_options.onProgress)
         return;
     Progress progress;
-    progress.fraction = std::clamp(std::max(fraction, seconds() / std::max(1e-9, m_options.timeLimitSeconds)),
+    progress.fraction = std::clamp(seconds() / std::max(1e-9, m_options.timeLimitSeconds),
                                    0.0, 1.0);
     progress.keyLength = columns;
     progress.method = MethodOfPeriod(period);
@@ -668,7 +668,7 @@ SearchResult KeySearch::run()
     for (std::size_t from = 0; from < m_words.size(); from += chunk)
         jobs.push_back({[this, from] {
             JobResult result = dictionaryJob(from, std::min(m_words.size(), from + chunk));
-            report(nullptr, 0, 3, 0);
+            report(nullptr, 0, 3);
             return result;
         }});
     for (const Arm &arm : m_arms) {
@@ -678,12 +678,13 @@ SearchResult KeySearch::run()
     runJobs(jobs);
     if (m_best) {
         const std::pair<FindingKey, Finding> best = *m_best;
-        report(&best, 0, best.first.first, 0);
+        report(&best, 0, best.first.first);
     }
 
-    // Rounds of climbs: every arm may spend up to a threshold that grows
-    // each round, so short keys, whose climbs are cheap, get many restarts
-    // before a long key gets its first.
+    // Rounds of climbs: every arm may spend up to its weight's share of a
+    // threshold that grows whenever too few climbs are due, so short keys,
+    // whose climbs are cheap, get many restarts before a long key gets its
+    // first.
     double threshold = 3000;
     for (int round = 0; !halted() && !confident() && round < MaxRounds; ++round) {
         // Enough jobs for every thread, or the round waits on one climb; few
@@ -693,22 +694,25 @@ SearchResult KeySearch::run()
         for (int widen = 0; widen < 12 && jobs.size() < 2 * m_threads; ++widen, threshold *= 1.3) {
             jobs.clear();
             // The arms furthest behind their share go first.
-            std::vector<std::pair<double, Arm *>> due;
+            struct Due {
+                double behind; // share of the allowance not yet spent
+                int restarts;
+                Arm *arm;
+            };
+            std::vector<Due> due;
             for (Arm &arm : m_arms) {
                 if (arm.columns <= ExhaustiveColumns)
                     continue;
                 const double share = threshold * arm.weight();
                 const double allowance = share - static_cast<double>(arm.effort);
-                if (allowance >= arm.costPerClimb())
-                    due.emplace_back(allowance / share, &arm);
-            }
-            std::stable_sort(due.begin(), due.end(),
-                             [](const auto &a, const auto &b) { return a.first > b.first; });
-            for (const auto &[behind, armPointer] : due) {
-                Arm &arm = *armPointer;
-                const double allowance = threshold * arm.weight() - static_cast<double>(arm.effort);
                 const int restarts = static_cast<int>(std::clamp(allowance / arm.costPerClimb(), 0.0, 2.0));
-                for (int restart = 0; restart < restarts; ++restart) {
+                if (restarts > 0)
+                    due.push_back({allowance / share, restarts, &arm});
+            }
+            std::stable_sort(due.begin(), due.end(), [](const Due &a, const Due &b) { return a.behind > b.behind; });
+            for (const Due &next : due) {
+                Arm &arm = *next.arm;
+                for (int restart = 0; restart < next.restarts; ++restart) {
                     const std::uint64_t seed =
                         Mix(m_options.seed ^ Mix((static_cast<std::uint64_t>(round) * 16 + restart) * 1000 +
                                                  static_cast<std::uint64_t>(arm.period) * 100 +
@@ -716,7 +720,7 @@ SearchResult KeySearch::run()
                     jobs.push_back({[this, &arm, seed] {
                         JobResult result = climbJob(arm, seed);
                         if (!result.findings.empty())
-                            report(&result.findings.front(), arm.columns, arm.period, 0);
+                            report(&result.findings.front(), arm.columns, arm.period);
                         return result;
                     }});
                 }

@@ -68,7 +68,7 @@ struct Candidate {
 };
 
 struct Progress {
-    double fraction = 0.0; // 0..1, of the planned work or of the time limit
+    double fraction = 0.0; // 0..1, of the time limit
     int keyLength = 0;     // the key length being searched, 0 in the dictionary phase
     CipherMethod method = CipherMethod::ABC;
     double seconds = 0.0;
