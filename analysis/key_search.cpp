@@ -691,7 +691,12 @@ SearchResult KeySearch::run()
         // enough that a key found early does not wait for a long round to
         // end, and that the next climbs learn from the last.
         jobs.clear();
-        for (int widen = 0; widen < 12 && jobs.size() < 2 * m_threads; ++widen, threshold *= 1.3) {
+        for (int widen = 0; widen < 12 && jobs.size() < 2 * m_threads; ++widen) {
+            // Grown only when too few climbs are due: grown every round, it
+            // outran the effort spent, every arm was always due, and the
+            // cheapest arms took every round.
+            if (widen > 0)
+                threshold *= 1.3;
             jobs.clear();
             // The arms furthest behind their share go first.
             struct Due {
