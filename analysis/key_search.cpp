@@ -692,9 +692,9 @@ SearchResult KeySearch::run()
         // end, and that the next climbs learn from the last.
         jobs.clear();
         for (int widen = 0; widen < 12 && jobs.size() < 2 * m_threads; ++widen) {
-            // Grown only when too few climbs are due: grown every round, it
-            // outran the effort spent, every arm was always due, and the
-            // cheapest arms took every round.
+            // Grown only when too few climbs are due: grown faster than the
+            // effort is spent, every arm would always be due, and the cheap
+            // short keys, sorted first, would take every round.
             if (widen > 0)
                 threshold *= 1.3;
             jobs.clear();
