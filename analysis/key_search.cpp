@@ -33,6 +33,10 @@ constexpr double GermanThreshold = -4.0;
 // A climbed candidate must read this well to end the search early.
 constexpr double ConfidentThreshold = -3.0;
 constexpr int MaxRounds = 100000;
+// How likely a text is to defeat the climbs, and how often a climb then
+// misses at the right key length.
+constexpr double DefeatingText = 1.0 / 16;
+constexpr double DefeatedMiss = 0.98;
 // Longer limits would overflow the clock; a year is as good as no limit.
 constexpr double MaxSeconds = 365.0 * 24 * 3600;
 
@@ -104,7 +108,12 @@ struct Arm {
         // Under a ragged last row the first climbs mostly gather evidence on
         // the long columns; their misses say less.
         const double counted = static_cast<double>(misses) * (longColumns ? 0.25 : 1.0);
-        return prior * std::max(std::pow(missChance, counted), 1.0 / 16);
+        // Some texts defeat nearly every climb even at the right key length
+        // (a phrase repeated, say). That chance keeps every arm in the
+        // search, but it fades with the misses too, so that arms which
+        // missed hundreds of times give way to those barely tried.
+        return prior * ((1 - DefeatingText) * std::pow(missChance, counted) +
+                        DefeatingText * std::pow(DefeatedMiss, counted));
     }
     double costPerClimb() const
     {
