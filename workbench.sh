@@ -74,12 +74,12 @@ bench)
     export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}
     dir=build/bench/bench
     flags=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
-    "$dir/grid_bench" "${flags[@]}"
-    "$dir/clean_bench" "${flags[@]}"
-    "$dir/key_search_bench" --benchmark_filter=ScoreOrder "${flags[@]}"
-    for target in startup_bench process_start_bench steps_bench; do
+    "$dir/steps/grid_bench" "${flags[@]}"
+    "$dir/steps/clean_bench" "${flags[@]}"
+    "$dir/key_search/key_search_bench" --benchmark_filter=ScoreOrder "${flags[@]}"
+    for target in startup/startup_bench startup/process_start_bench steps/steps_bench; do
         extra=()
-        [[ $target == steps_bench ]] && extra=(--benchmark_min_time=0.1)
+        [[ $target == steps/steps_bench ]] && extra=(--benchmark_min_time=0.1)
         QT_QPA_PLATFORM=offscreen "$dir/$target" "${flags[@]}" "${extra[@]}"
         # -noreset: otherwise the display resets after every short-lived
         # program and the next one cannot connect.
@@ -88,7 +88,7 @@ bench)
     done
     # Success rates of the key search: one run, messages as many as
     # KEY_SEARCH_MESSAGES says (about an hour with the defaults).
-    "$dir/key_search_bench" --benchmark_filter='Recovery|Frontier|MethodDetection'
+    "$dir/key_search/key_search_bench" --benchmark_filter='Recovery|Frontier|MethodDetection'
     ;;
 package)
     build

@@ -1,4 +1,4 @@
-#include "column_order.h"
+#include "analysis/column_order.h"
 
 #include <algorithm>
 #include <numeric>

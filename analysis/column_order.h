@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "german_ngrams.h"
-#include "key_search.h"
+#include "analysis/german_ngrams.h"
+#include "analysis/key_search.h"
 
 namespace abc::search {
 

@@ -1,4 +1,4 @@
-#include "key_search.h"
+#include "analysis/key_search.h"
 
 #include <algorithm>
 #include <atomic>
@@ -10,10 +10,10 @@
 #include <random>
 #include <thread>
 
-#include "column_order.h"
-#include "german_ngrams.h"
-#include "long_columns.h"
-#include "word_list.h"
+#include "analysis/column_order.h"
+#include "analysis/german_ngrams.h"
+#include "analysis/long_columns.h"
+#include "analysis/word_list.h"
 
 namespace abc::search {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workbench_state.h"
+#include "engine/workbench_state.h"
 
 namespace abc::search {
 

@@ -1,10 +1,10 @@
-#include "long_columns.h"
+#include "analysis/long_columns.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "german_ngrams.h"
+#include "analysis/german_ngrams.h"
 
 namespace abc::search {
 

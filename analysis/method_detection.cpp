@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "german_ngrams.h"
-#include "key_search.h"
+#include "analysis/german_ngrams.h"
+#include "analysis/key_search.h"
 
 namespace abc::search {
 

@@ -1,11 +1,11 @@
-#include "word_list.h"
+#include "analysis/word_list.h"
 
 #include <fstream>
 #include <map>
 #include <mutex>
 
-#include "column_key.h"
-#include "input_text.h"
+#include "engine/column_key.h"
+#include "engine/text_cleaning.h"
 
 namespace abc::search {
 

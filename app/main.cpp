@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <iostream>
 
-#include "command_line.h"
-#include "look.h"
-#include "screen_fit.h"
-#include "tform1.h"
-#include "tform2.h"
+#include "cli/command_line.h"
+#include "gui/screen/screen_fit.h"
+#include "gui/tform1.h"
+#include "gui/tform2.h"
+#include "gui/workbench_style.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "cipher.h"
+#include "engine/cipher.h"
 
 #include <algorithm>
 #include <numeric>

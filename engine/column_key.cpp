@@ -1,4 +1,4 @@
-#include "column_key.h"
+#include "engine/column_key.h"
 
 #include <algorithm>
 

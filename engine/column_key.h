@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "workbench_state.h"
+#include "engine/workbench_state.h"
 
 namespace abc {
 

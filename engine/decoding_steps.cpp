@@ -1,7 +1,8 @@
-#include "decoding_steps.h"
+#include "engine/decoding_steps.h"
 
-#include "input_text.h"
-#include "substitution.h"
+#include "engine/grid_fill.h"
+#include "engine/substitution.h"
+#include "engine/text_cleaning.h"
 
 namespace abc {
 

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "transposition.h"
-#include "workbench_state.h"
+#include "engine/transposition.h"
+#include "engine/workbench_state.h"
 
 namespace abc {
 

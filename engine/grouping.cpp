@@ -1,4 +1,4 @@
-#include "grouping.h"
+#include "engine/grouping.h"
 
 namespace abc {
 

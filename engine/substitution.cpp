@@ -1,4 +1,4 @@
-#include "substitution.h"
+#include "engine/substitution.h"
 
 namespace abc {
 

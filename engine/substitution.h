@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "workbench_state.h"
+#include "engine/workbench_state.h"
 
 namespace abc {
 

@@ -1,4 +1,4 @@
-#include "transposition.h"
+#include "engine/transposition.h"
 
 namespace abc {
 

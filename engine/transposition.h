@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "workbench_state.h"
+#include "engine/workbench_state.h"
 
 namespace abc {
 

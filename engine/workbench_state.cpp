@@ -1,4 +1,4 @@
-#include "workbench_state.h"
+#include "engine/workbench_state.h"
 
 namespace abc {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz_check.h"
-#include "input_text.h"
+#include "engine/text_cleaning.h"
+#include "fuzz/fuzz_check.h"
 
 namespace {
 

@@ -13,12 +13,12 @@
 #include <string>
 #include <string_view>
 
-#include "cipher.h"
-#include "column_key.h"
-#include "decoding_steps.h"
-#include "fuzz_check.h"
-#include "grouping.h"
-#include "input_text.h"
+#include "engine/cipher.h"
+#include "engine/column_key.h"
+#include "engine/decoding_steps.h"
+#include "engine/grid_fill.h"
+#include "engine/grouping.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace abc;
 

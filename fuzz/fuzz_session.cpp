@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "column_key.h"
-#include "decoding_steps.h"
-#include "fuzz_check.h"
-#include "input_text.h"
+#include "engine/column_key.h"
+#include "engine/decoding_steps.h"
+#include "engine/grid_fill.h"
+#include "fuzz/fuzz_check.h"
 
 using namespace abc;
 

@@ -8,9 +8,9 @@
 
 #include <cstdio>
 
-#include "key_search_dialog.h"
-#include "look.h"
-#include "tform1.h"
+#include "gui/key_search/key_search_dialog.h"
+#include "gui/tform1.h"
+#include "gui/workbench_style.h"
 
 int main(int argc, char *argv[])
 {

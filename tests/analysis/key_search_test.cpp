@@ -7,10 +7,10 @@
 #include <random>
 #include <thread>
 
-#include "cipher.h"
-#include "column_order.h"
-#include "key_search.h"
-#include "long_columns.h"
+#include "analysis/column_order.h"
+#include "analysis/key_search.h"
+#include "analysis/long_columns.h"
+#include "engine/cipher.h"
 
 namespace {
 

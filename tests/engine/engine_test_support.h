@@ -10,9 +10,9 @@
 #include <string_view>
 #include <utility>
 
-#include "column_key.h"
-#include "input_text.h"
-#include "transposition.h"
+#include "engine/column_key.h"
+#include "engine/grid_fill.h"
+#include "engine/transposition.h"
 
 namespace abc::test {
 

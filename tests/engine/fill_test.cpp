@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine_test_support.h"
+#include "tests/engine/engine_test_support.h"
 
 using namespace abc;
 using namespace abc::test;

@@ -2,9 +2,10 @@
 
 #include <map>
 
-#include "engine_test_support.h"
-#include "grouping.h"
-#include "substitution.h"
+#include "engine/grouping.h"
+#include "engine/substitution.h"
+#include "engine/text_cleaning.h"
+#include "tests/engine/engine_test_support.h"
 
 using namespace abc;
 using namespace abc::test;

@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "engine_test_support.h"
+#include "tests/engine/engine_test_support.h"
 
 using namespace abc;
 using namespace abc::test;

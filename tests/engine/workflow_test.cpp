@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "cipher.h"
-#include "decoding_steps.h"
-#include "engine_test_support.h"
-#include "substitution.h"
+#include "engine/cipher.h"
+#include "engine/decoding_steps.h"
+#include "engine/substitution.h"
+#include "engine/text_cleaning.h"
+#include "tests/engine/engine_test_support.h"
 
 using namespace abc;
 using namespace abc::test;

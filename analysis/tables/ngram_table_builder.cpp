@@ -1,0 +1,194 @@
+// Builds the German letter statistics the key search scores with, from a
+// folder of fortune files (one saying after another, separated by lines of
+// "%"), and writes the sayings it held out for the benchmarks.
+//
+//   ngram-table-builder CORPUS_DIR OUTPUT.cpp HELD_OUT.txt
+//
+// Every tenth saying is held out; the rest is cleaned as the workbench cleans
+// a message (umlauts and digits spelled out, everything else dropped) and
+// counted. Files are read in name order, so the output depends on the corpus
+// alone.
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "analysis/german_ngrams.h"
+#include "engine/text_cleaning.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int Letters = 26;
+constexpr int Quadgrams = Letters * Letters * Letters * Letters;
+constexpr int HeldOutEvery = 10;
+
+// Files that are not running German prose: pictures made of characters,
+// English phrase lists, chat logs.
+const std::array<std::string, 3> SkippedFiles = {"asciiart", "channel-debian.fortunes", "translations"};
+
+// UTF-8 to Windows-1252 as far as the cleaning cares: the Latin-1 range maps
+// to itself, everything else is dropped by the cleaning anyway.
+std::string ToSingleBytes(const std::string &utf8)
+{
+    std::string bytes;
+    bytes.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead < 0x80) {
+            bytes += static_cast<char>(lead);
+            ++i;
+        } else if ((lead & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
+            const unsigned code = ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
+            bytes += code < 0x100 ? static_cast<char>(code) : ' ';
+            i += 2;
+        } else {
+            bytes += ' ';
+            ++i;
+            while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
+                ++i;
+        }
+    }
+    return bytes;
+}
+
+std::vector<std::string> ReadSayings(const fs::path &file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::vector<std::string> sayings(1);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line == "%")
+            sayings.emplace_back();
+        else
+            sayings.back() += line + '\n';
+    }
+    return sayings;
+}
+
+int QuadgramIndex(const char *letters)
+{
+    int index = 0;
+    for (int i = 0; i < 4; ++i)
+        index = index * Letters + (letters[i] - 'A');
+    return index;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc != 4) {
+        std::cerr << "usage: ngram-table-builder CORPUS_DIR OUTPUT.cpp HELD_OUT.txt\n";
+        return 2;
+    }
+    const fs::path corpus = argv[1];
+    std::vector<fs::path> files;
+    std::error_code error;
+    for (const auto &entry : fs::directory_iterator(corpus, error)) {
+        const std::string name = entry.path().filename().string();
+        if (!entry.is_regular_file() || entry.is_symlink() || name.find('.') != std::string::npos)
+            continue;
+        if (std::find(SkippedFiles.begin(), SkippedFiles.end(), name) == SkippedFiles.end())
+            files.push_back(entry.path());
+    }
+    if (error || files.empty()) {
+        std::cerr << "ngram-table-builder: no fortune files in " << corpus << '\n';
+        return 1;
+    }
+    std::sort(files.begin(), files.end());
+
+    std::vector<std::string> training;
+    std::ofstream heldOut(argv[3], std::ios::binary);
+    long sayingNumber = 0;
+    for (const fs::path &file : files) {
+        for (const std::string &saying : ReadSayings(file)) {
+            std::string clean = abc::CleanInputText(ToSingleBytes(saying));
+            if (clean.empty())
+                continue;
+            if (++sayingNumber % HeldOutEvery == 0)
+                heldOut << clean << '\n';
+            else
+                training.push_back(std::move(clean));
+        }
+    }
+
+    std::vector<std::uint32_t> quadgramCounts(Quadgrams);
+    std::array<double, Letters> letterCounts{};
+    double quadgramTotal = 0;
+    double letterTotal = 0;
+    for (const std::string &text : training) {
+        for (const char letter : text)
+            letterCounts[letter - 'A'] += 1;
+        letterTotal += static_cast<double>(text.size());
+        for (std::size_t i = 0; i + 4 <= text.size(); ++i) {
+            ++quadgramCounts[QuadgramIndex(text.data() + i)];
+            quadgramTotal += 1;
+        }
+    }
+
+    // An unseen quadgram counts as a tenth of one, so that rare but
+    // possible junctions of words are not ruled out.
+    std::vector<std::uint8_t> table(Quadgrams);
+    for (int i = 0; i < Quadgrams; ++i) {
+        const double count = quadgramCounts[i] > 0 ? quadgramCounts[i] : 0.1;
+        const long cost = std::lround(-abc::search::QuadgramUnit * std::log10(count / quadgramTotal));
+        table[i] = static_cast<std::uint8_t>(std::clamp(cost, 0L, 255L));
+    }
+
+    // How German text of 100 letters scores, mean and spread, so that a
+    // candidate's score can be judged against German of its length.
+    constexpr std::size_t Chunk = 100;
+    std::vector<double> chunkMeans;
+    for (const std::string &text : training) {
+        for (std::size_t start = 0; start + Chunk <= text.size(); start += Chunk) {
+            long sum = 0;
+            for (std::size_t i = start; i + 4 <= start + Chunk; ++i)
+                sum -= table[QuadgramIndex(text.data() + i)];
+            chunkMeans.push_back(static_cast<double>(sum) / (abc::search::QuadgramUnit * (Chunk - 3.0)));
+        }
+    }
+    double mean = 0;
+    for (const double value : chunkMeans)
+        mean += value;
+    mean /= static_cast<double>(chunkMeans.size());
+    double variance = 0;
+    for (const double value : chunkMeans)
+        variance += (value - mean) * (value - mean);
+    const double spread = std::sqrt(variance / static_cast<double>(chunkMeans.size() - 1));
+
+    std::ofstream out(argv[2], std::ios::binary);
+    out << "// Generated by ngram-table-builder from " << files.size() << " files of German fortunes\n"
+        << "// (" << static_cast<long>(letterTotal) << " letters; every " << HeldOutEvery
+        << "th saying held out). Do not edit.\n"
+        << "#include \"analysis/german_ngrams.h\"\n\nnamespace abc::search {\n\n";
+    out << "const std::array<double, 26> GermanLetterShares = {";
+    for (int i = 0; i < Letters; ++i)
+        out << (i % 6 == 0 ? "\n    " : " ") << letterCounts[i] / letterTotal << ',';
+    out << "\n};\n\n";
+    char line[32];
+    std::snprintf(line, sizeof line, "%.6f", mean);
+    out << "const double GermanQuadgramMean = " << line << ";\n";
+    std::snprintf(line, sizeof line, "%.6f", spread);
+    out << "const double GermanQuadgramSpread100 = " << line << ";\n\n";
+    out << "const std::array<std::uint8_t, " << Quadgrams << "> QuadgramCost = {";
+    for (int i = 0; i < Quadgrams; ++i)
+        out << (i % Letters == 0 ? "\n    " : "") << static_cast<int>(table[i]) << ',';
+    out << "\n};\n\n} // namespace abc::search\n";
+    if (!out || !heldOut) {
+        std::cerr << "ngram-table-builder: cannot write the output\n";
+        return 1;
+    }
+    std::cout << "German n-grams: " << static_cast<long>(letterTotal) << " letters counted, mean "
+              << mean << " +- " << spread << " per quadgram in 100 letters\n";
+    return 0;
+}

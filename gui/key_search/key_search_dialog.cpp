@@ -1,0 +1,319 @@
+#include "gui/key_search/key_search_dialog.h"
+#include "ui_key_search_dialog.h"
+
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QLocale>
+#include <QPushButton>
+
+#include <algorithm>
+
+#include "base/messages.h"
+#include "base/windows1252_text.h"
+#include "engine/grouping.h"
+
+namespace search = abc::search;
+
+namespace {
+
+constexpr int CandidateRows = 8;
+constexpr std::size_t PlaintextShown = 60;
+constexpr int ProgressSteps = 1000;
+
+enum Column { KeywordColumn, MethodColumn, ScoreColumn, PlaintextColumn };
+
+bool SameKey(const search::Candidate &a, const search::Candidate &b)
+{
+    return a.order == b.order && a.method == b.method;
+}
+
+QString Seconds(double seconds)
+{
+    return QLocale(QLocale::German).toString(seconds, 'f', seconds < 10 ? 1 : 0);
+}
+
+} // namespace
+
+KeySearchDialog::KeySearchDialog(QWidget *parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::KeySearchDialog>())
+{
+    ui->setupUi(this);
+    QHeaderView *header = ui->CandidateTable->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setStretchLastSection(true);
+    // One line per candidate, as tight as in a list.
+    ui->CandidateTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+
+    // Outside tools address every control by its layout name, as in the
+    // main window.
+    setAccessibleDescription(objectName());
+    for (QWidget *widget : findChildren<QWidget *>()) {
+        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")))
+            widget->setAccessibleDescription(widget->objectName());
+    }
+
+    m_clockTick.setInterval(250);
+    connect(&m_clockTick, &QTimer::timeout, this, &KeySearchDialog::showElapsed);
+    connect(this, &KeySearchDialog::mailPosted, this, &KeySearchDialog::readMail, Qt::QueuedConnection);
+    connect(ui->SearchButton, &QPushButton::clicked, this, &KeySearchDialog::searchRequested);
+    connect(ui->CancelButton, &QPushButton::clicked, this, [this] {
+        m_worker.request_stop();
+        ui->CancelButton->setEnabled(false);
+        showMessage(QStringLiteral("Die Suche wird abgebrochen …"));
+    });
+    connect(ui->TakeKeyButton, &QPushButton::clicked, this, &KeySearchDialog::takeSelectedKey);
+    connect(ui->CloseButton, &QPushButton::clicked, this, &KeySearchDialog::close);
+    connect(ui->CandidateTable, &QTableWidget::itemSelectionChanged, this, [this] {
+        m_userPicked = m_userPicked || !m_selecting;
+        updateTakeButton();
+    });
+    connect(ui->CandidateTable, &QTableWidget::cellDoubleClicked, this, &KeySearchDialog::takeSelectedKey);
+    ui->SearchButton->setFocus();
+}
+
+KeySearchDialog::~KeySearchDialog()
+{
+    // The search's threads post to this object; none may outlive it.
+    stopAndWait();
+}
+
+void KeySearchDialog::done(int result)
+{
+    stopAndWait();
+    readMail();
+    QDialog::done(result);
+}
+
+void KeySearchDialog::stopAndWait()
+{
+    if (m_worker.joinable()) {
+        m_worker.request_stop();
+        m_worker.join();
+    }
+}
+
+void KeySearchDialog::startSearch(std::string cipherText)
+{
+    // What the old search left is of no more use.
+    stopAndWait();
+    {
+        const std::lock_guard lock(m_mailMutex);
+        m_mail = {};
+        m_mailPending = false;
+    }
+    m_searching = false;
+    m_clockTick.stop();
+    ui->CancelButton->setEnabled(false);
+    m_userPicked = false;
+    showCandidates({});
+    ui->ProgressBar->setValue(0);
+    ui->TextLabel->setText(
+        QStringLiteral("Geheimtext: %1 Buchstaben aus dem Eingabe-Bereich.").arg(cipherText.size()));
+    if (cipherText.size() < search::MinTextLength) {
+        ui->ProgressLabel->setText(QStringLiteral("Nicht gesucht."));
+        showMessage(TooShortMessage());
+        return;
+    }
+
+    search::SearchOptions options;
+    options.timeLimitSeconds = ui->TimeLimitBox->value();
+    options.keywords = search::BuiltInKeywords();
+    options.candidateCount = CandidateRows;
+    options.onProgress = [this](const search::Progress &progress) { post(&progress, nullptr); };
+
+    m_searching = true;
+    m_keyLength = 0;
+    m_clock.start();
+    m_clockTick.start();
+    showElapsed();
+    showMessage({});
+    ui->SearchButton->setText(QStringLiteral("Neu &suchen"));
+    ui->CancelButton->setEnabled(true);
+    m_worker = std::jthread([this, text = std::move(cipherText), options = std::move(options)](std::stop_token stop) {
+        search::SearchResult result = search::FindKey(text, options, stop);
+        post(nullptr, &result);
+    });
+}
+
+// Runs on the search's threads, one call at a time, and on the worker at the end.
+void KeySearchDialog::post(const search::Progress *progress, search::SearchResult *result)
+{
+    bool wake = false;
+    {
+        const std::lock_guard lock(m_mailMutex);
+        if (progress) {
+            m_mail.progress = *progress;
+            if (progress->best)
+                m_mail.best = progress->best;
+            m_mail.progress->best.reset();
+        }
+        if (result)
+            m_mail.result = std::move(*result);
+        wake = !m_mailPending;
+        m_mailPending = true;
+    }
+    // One wake-up until the dialog has read the mail: however often the
+    // search reports, the event queue holds at most one of these.
+    if (wake)
+        emit mailPosted();
+}
+
+void KeySearchDialog::readMail()
+{
+    Mail mail;
+    {
+        const std::lock_guard lock(m_mailMutex);
+        mail = std::move(m_mail);
+        m_mail = {};
+        m_mailPending = false;
+    }
+    if (mail.progress && m_searching) {
+        ui->ProgressBar->setValue(static_cast<int>(std::clamp(mail.progress->fraction, 0.0, 1.0) * ProgressSteps));
+        m_keyLength = mail.progress->keyLength;
+        showElapsed();
+    }
+    if (mail.best)
+        addCandidate(*mail.best);
+    if (mail.result)
+        finish(*mail.result);
+}
+
+void KeySearchDialog::finish(const search::SearchResult &result)
+{
+    m_searching = false;
+    m_clockTick.stop();
+    ui->CancelButton->setEnabled(false);
+    // A cancelled search keeps what it found so far.
+    if (!result.candidates.empty() || result.status != search::SearchStatus::Cancelled)
+        showCandidates(result.candidates);
+    const QString time = Seconds(result.seconds);
+    switch (result.status) {
+    case search::SearchStatus::Found:
+        ui->ProgressBar->setValue(ProgressSteps);
+        ui->ProgressLabel->setText(QStringLiteral("Fertig nach %1 s.").arg(time));
+        showMessage(QStringLiteral("Der beste Kandidat liest sich wie deutscher Text."));
+        break;
+    case search::SearchStatus::NoCandidate:
+        ui->ProgressBar->setValue(ProgressSteps);
+        ui->ProgressLabel->setText(QStringLiteral("Fertig nach %1 s.").arg(time));
+        showMessage(NoCandidateMessage());
+        break;
+    case search::SearchStatus::TooShort:
+        ui->ProgressLabel->setText(QStringLiteral("Nicht gesucht."));
+        showMessage(TooShortMessage());
+        break;
+    case search::SearchStatus::Cancelled:
+        ui->ProgressLabel->setText(QStringLiteral("Abgebrochen nach %1 s.").arg(time));
+        showMessage(m_candidates.empty() ? QStringLiteral("Die Suche wurde abgebrochen.")
+                                         : QStringLiteral("Die Suche wurde abgebrochen; die Liste zeigt die "
+                                                          "bis dahin besten Kandidaten."));
+        break;
+    }
+}
+
+void KeySearchDialog::addCandidate(const search::Candidate &candidate)
+{
+    // The search reports only its best; the list keeps the best it has seen.
+    std::vector<search::Candidate> candidates = m_candidates;
+    std::erase_if(candidates, [&](const search::Candidate &shown) { return SameKey(shown, candidate); });
+    const auto at = std::find_if(candidates.begin(), candidates.end(),
+                                 [&](const search::Candidate &shown) { return shown.score < candidate.score; });
+    candidates.insert(at, candidate);
+    if (candidates.size() > CandidateRows)
+        candidates.resize(CandidateRows);
+    showCandidates(std::move(candidates));
+}
+
+void KeySearchDialog::showCandidates(std::vector<search::Candidate> candidates)
+{
+    // A candidate the user picked stays selected when the list changes.
+    const search::Candidate *selected = m_userPicked ? selectedCandidate() : nullptr;
+    const std::optional<search::Candidate> keep = selected ? std::optional(*selected) : std::nullopt;
+    m_candidates = std::move(candidates);
+
+    QTableWidget *table = ui->CandidateTable;
+    m_selecting = true;
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    table->setRowCount(static_cast<int>(m_candidates.size()));
+    int selectRow = m_candidates.empty() ? -1 : 0;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const search::Candidate &candidate = m_candidates[row];
+        if (keep && SameKey(candidate, *keep))
+            selectRow = row;
+        // The word list's spelling is UTF-8, the keyword Windows-1252.
+        const QString keyword = !candidate.dictionaryWord.empty() ? QString::fromStdString(candidate.dictionaryWord)
+                                : candidate.writable            ? FromWindows1252(candidate.keyword)
+                                                                : UnwritableKeyText();
+        const std::string_view plain(candidate.plainText);
+        const QString texts[] = {keyword, MethodName(candidate.method),
+                                 QLocale(QLocale::German).toString(candidate.score, 'f', 2),
+                                 FromWindows1252(abc::GroupInFives(plain.substr(0, PlaintextShown)))};
+        for (int column = KeywordColumn; column <= PlaintextColumn; ++column) {
+            auto *item = new QTableWidgetItem(texts[column]);
+            if (column == PlaintextColumn)
+                item->setFont(fixed);
+            if (column == ScoreColumn)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(row, column, item);
+        }
+    }
+    if (selectRow >= 0)
+        table->selectRow(selectRow);
+    m_selecting = false;
+    updateTakeButton();
+}
+
+const search::Candidate *KeySearchDialog::selectedCandidate() const
+{
+    const QList<QTableWidgetItem *> items = ui->CandidateTable->selectedItems();
+    if (items.isEmpty())
+        return nullptr;
+    const int row = items.front()->row();
+    return row < static_cast<int>(m_candidates.size()) ? &m_candidates[row] : nullptr;
+}
+
+void KeySearchDialog::updateTakeButton()
+{
+    const search::Candidate *candidate = selectedCandidate();
+    const bool takeable = candidate && candidate->writable;
+    ui->TakeKeyButton->setEnabled(takeable);
+    // Return takes a key once there is one, rather than searching again.
+    ui->TakeKeyButton->setDefault(takeable);
+    ui->SearchButton->setDefault(!takeable);
+}
+
+void KeySearchDialog::takeSelectedKey()
+{
+    const search::Candidate *candidate = selectedCandidate();
+    if (!candidate || !candidate->writable)
+        return;
+    m_offeredKeyword = FromWindows1252(candidate->keyword);
+    m_offeredMethod = candidate->method;
+    emit keyChosen(m_offeredKeyword, candidate->method);
+}
+
+void KeySearchDialog::reportKeyTaken(bool taken)
+{
+    if (!taken) {
+        showMessage(QStringLiteral("Im Hauptfenster ist schon ein Schlüssel gesetzt. Erst „Wiederholen“ drücken, "
+                                   "dann den Schlüssel übernehmen."));
+        return;
+    }
+    showMessage(QStringLiteral("Schlüssel „%1“ und %2 übernommen.").arg(m_offeredKeyword, MethodName(m_offeredMethod)));
+}
+
+void KeySearchDialog::showMessage(const QString &text)
+{
+    ui->MessageLabel->setText(text);
+}
+
+void KeySearchDialog::showElapsed()
+{
+    if (!m_searching)
+        return;
+    const QString phase = m_keyLength > 0 ? QStringLiteral("Schlüssellänge %1").arg(m_keyLength)
+                                          : QStringLiteral("Schlüsselwörter");
+    ui->ProgressLabel->setText(
+        QStringLiteral("Sucht: %1, %2 s").arg(phase, Seconds(static_cast<double>(m_clock.elapsed()) / 1000)));
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "analysis/key_search.h"
+
+namespace Ui {
+class KeySearchDialog;
+}
+
+// Searches keyword and method of a ciphertext on a worker thread while the
+// windows stay usable, shows the progress and the best candidates, and hands
+// the chosen candidate to the main window through keyChosen(). A new search
+// or closing the dialog stops the running one and waits for it (the search
+// stops within a tenth of a second).
+class KeySearchDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit KeySearchDialog(QWidget *parent = nullptr);
+    ~KeySearchDialog() override;
+
+    // Searches a cleaned ciphertext (capitals only).
+    void startSearch(std::string cipherText);
+    bool searching() const { return m_searching; }
+    // The main window's answer to keyChosen(): whether it took the key.
+    void reportKeyTaken(bool taken);
+
+    void done(int result) override;
+
+signals:
+    // "Suchen" was pressed; the main window answers with startSearch().
+    void searchRequested();
+    void keyChosen(const QString &keyword, abc::CipherMethod method);
+    // Sent from the search's threads when there is new mail; connected
+    // queued, so the dialog reads it on its own thread.
+    void mailPosted();
+
+private:
+    // What the search's threads hand over. Only the mutex orders it: Qt's
+    // queued signal only wakes the dialog and carries no data.
+    struct Mail {
+        std::optional<abc::search::Progress> progress;
+        std::optional<abc::search::Candidate> best;
+        std::optional<abc::search::SearchResult> result;
+    };
+
+    void post(const abc::search::Progress *progress, abc::search::SearchResult *result);
+    void readMail();
+    void stopAndWait();
+    void finish(const abc::search::SearchResult &result);
+    void addCandidate(const abc::search::Candidate &candidate);
+    void showCandidates(std::vector<abc::search::Candidate> candidates);
+    void showMessage(const QString &text);
+    void showElapsed();
+    void updateTakeButton();
+    void takeSelectedKey();
+    const abc::search::Candidate *selectedCandidate() const;
+
+    std::unique_ptr<Ui::KeySearchDialog> ui;
+
+    std::mutex m_mailMutex;
+    Mail m_mail;
+    bool m_mailPending = false;
+
+    bool m_searching = false;
+    int m_keyLength = 0;
+    QElapsedTimer m_clock;
+    QTimer m_clockTick;
+    std::vector<abc::search::Candidate> m_candidates;
+    // Until the user picks a row, the selection stays on the best candidate.
+    bool m_userPicked = false;
+    bool m_selecting = false;
+    QString m_offeredKeyword;
+    abc::CipherMethod m_offeredMethod = abc::CipherMethod::ABC;
+
+    std::jthread m_worker;
+};

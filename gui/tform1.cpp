@@ -1,0 +1,473 @@
+#include "gui/tform1.h"
+#include "ui_tform1.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QAction>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
+#include <QMessageBox>
+
+#include "base/windows1252_text.h"
+#include "engine/column_key.h"
+#include "engine/decoding_steps.h"
+#include "engine/grid_fill.h"
+#include "engine/grouping.h"
+#include "engine/text_cleaning.h"
+#include "gui/button_glyphs.h"
+#include "gui/grid/grid_view.h"
+#include "gui/key_search/key_search_dialog.h"
+#include "gui/screen/content_scroller.h"
+#include "gui/text_area.h"
+#include "gui/workbench_style.h"
+
+namespace {
+
+// The group toggles keep their mode in their captions.
+const QString InputGroupCaption = QStringLiteral("Fünfer-Gruppen schalten");
+const QString InputBlockCaption = QStringLiteral("Blocktext schalten");
+const QString TranspositionGroupCaption = QStringLiteral("Fünfer-Gruppen Transposition");
+const QString TranspositionBlockCaption = QStringLiteral("Blocktext Transposition");
+const QString SubstitutionGroupCaption = QStringLiteral("Fünfer-Gruppen Substitution");
+const QString SubstitutionBlockCaption = QStringLiteral("Blocktext schalten");
+
+constexpr int KeywordPanel = 5;
+constexpr int MethodPanel = 7;
+
+// What the key filter lets through of typed text, character by character.
+QString FilterTypedText(const QString &typed)
+{
+    QString filtered;
+    for (const char byte : ToWindows1252(typed)) {
+        if (const int code = abc::FilterKeyChar(static_cast<unsigned char>(byte)))
+            filtered += QChar(code);
+    }
+    return filtered;
+}
+
+// A plain top-level widget is a "filler" to assistive technologies, which
+// list and announce windows by the role "frame".
+QAccessibleInterface *WindowFactory(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("TForm1") && object && object->isWidgetType()
+        && static_cast<QWidget *>(object)->isWindow())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Window);
+    return nullptr;
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget *parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TForm1>())
+{
+    // Before anything asks for the window's accessible interface, which is
+    // then kept.
+    static const bool windowRole = (QAccessible::installFactory(WindowFactory), true);
+    Q_UNUSED(windowRole);
+    ui->setupUi(this);
+    // All items have one height; without this the list lays out every item
+    // whenever the font changes, as it does next, to find out.
+    if (auto *list = qobject_cast<QListView *>(ui->ComboBox1->view()))
+        list->setUniformItemSizes(true);
+    DressControls(this);
+
+    ui->BitBtn1->setIcon(ButtonGlyphIcon(ButtonGlyph::Close));
+    for (QPushButton *button : {ui->BitBtn2, ui->BitBtn6, ui->BitBtn8, ui->BitBtn9})
+        button->setIcon(ButtonGlyphIcon(ButtonGlyph::Ok));
+    ui->BitBtn3->setIcon(ButtonGlyphIcon(ButtonGlyph::Abort));
+    ui->BitBtn4->setIcon(ButtonGlyphIcon(ButtonGlyph::Yes));
+    ui->BitBtn5->setIcon(ButtonGlyphIcon(ButtonGlyph::All));
+    ui->BitBtn7->setIcon(ButtonGlyphIcon(ButtonGlyph::Retry));
+
+    m_panels = {ui->StatusPanel0, ui->StatusPanel1, ui->StatusPanel2,  ui->StatusPanel3, ui->StatusPanel4,
+                ui->StatusPanel5, ui->StatusPanel6, ui->StatusPanel7,  ui->StatusPanel8, ui->StatusPanel9,
+                ui->StatusPanel10, ui->StatusPanel11, ui->StatusPanel12};
+    for (QLabel *panel : m_panels)
+        ui->StatusBar1->addWidget(panel);
+
+    ui->ComboBox1->lineEdit()->setMaxLength(abc::MaxKeyLength);
+    // Completion follows the keyword rules in typeIntoKeyword(); Qt's own
+    // completer would also rewrite a keyword into the list's capitals when
+    // the field loses focus.
+    ui->ComboBox1->setCompleter(nullptr);
+    ui->ComboBox1->installEventFilter(this);
+
+    FormCreate();
+    // On a screen smaller than the layout the content scrolls.
+    new ContentScroller(this);
+
+    // Outside tools address every control by its layout name.
+    for (QWidget *widget : findChildren<QWidget *>()) {
+        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")))
+            widget->setAccessibleDescription(widget->objectName());
+    }
+    // Without a name of its own a nested group box is named after the box
+    // around it.
+    for (QGroupBox *box : findChildren<QGroupBox *>())
+        box->setAccessibleName(box->title());
+    setAccessibleDescription(objectName());
+
+    connectHandlers();
+}
+
+TForm1::~TForm1()
+{
+    // Focus moves while the children are destroyed; no handler may run on a
+    // half-destroyed window.
+    ui->ComboBox1->disconnect(this);
+    ui->Edit7->disconnect(this);
+}
+
+void TForm1::FormCreate()
+{
+    m_grid = new GridView(m_state, ui->GroupBox3);
+    m_grid->setObjectName(QStringLiteral("TranspositionGrid"));
+    m_grid->setGeometry(0, 0, ui->GroupBox3->width(), ui->GroupBox3->height());
+    abc::BuildGrid(m_state);
+    m_grid->refresh();
+}
+
+void TForm1::connectHandlers()
+{
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &TForm1::close);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
+    connect(ui->BitBtn3, &QPushButton::clicked, this, &TForm1::BitBtn3Click);
+    connect(ui->BitBtn4, &QPushButton::clicked, this, &TForm1::BitBtn4Click);
+    connect(ui->BitBtn5, &QPushButton::clicked, this, &TForm1::BitBtn5Click);
+    connect(ui->BitBtn6, &QPushButton::clicked, this, &TForm1::BitBtn6Click);
+    connect(ui->BitBtn7, &QPushButton::clicked, this, &TForm1::BitBtn7Click);
+    connect(ui->BitBtn8, &QPushButton::clicked, this, &TForm1::BitBtn8Click);
+    connect(ui->BitBtn9, &QPushButton::clicked, this, &TForm1::BitBtn9Click);
+    connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+
+    // The selection changes only through the user (also by taking a found
+    // key), so a toggle to "checked" is exactly a user's change of the method.
+    auto *methods = new QButtonGroup(ui->RadioGroup1);
+    methods->addButton(ui->RadioGroup1Item0, 0);
+    methods->addButton(ui->RadioGroup1Item1, 1);
+    connect(methods, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked)
+            RadioGroup1Click();
+    });
+
+    connect(ui->ComboBox1, &QComboBox::editTextChanged, this, &TForm1::ComboBox1Change);
+    connect(ui->Edit7, &QLineEdit::textChanged, this, &TForm1::Edit7Change);
+
+    m_keySearchAction = new QAction(QStringLiteral("Schlüssel suchen …"), this);
+    m_keySearchAction->setObjectName(QStringLiteral("KeySearchAction"));
+    m_keySearchAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    m_keySearchAction->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_keySearchAction);
+    connect(m_keySearchAction, &QAction::triggered, this, &TForm1::KeySearchOpen);
+    ui->Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->Memo1, &QWidget::customContextMenuRequested, this, &TForm1::Memo1ContextMenu);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    // The combo box hands typed keys straight to its line edit, so they are
+    // filtered here, before the line edit and its completion see them.
+    if (watched == ui->ComboBox1
+        && (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod))
+        return ComboBox1KeyPress(event);
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::keyPressEvent(QKeyEvent *event)
+{
+    // Return and Enter press the focused button, as Space does; Qt's buttons
+    // take them only inside dialogs.
+    auto *button = qobject_cast<QPushButton *>(focusWidget());
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && button && button->isEnabled() && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (!event->isAutoRepeat())
+            button->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool TForm1::ComboBox1KeyPress(QEvent *event)
+{
+    QString typed;
+    if (event->type() == QEvent::InputMethod) {
+        typed = static_cast<QInputMethodEvent *>(event)->commitString();
+        if (typed.isEmpty())
+            return false; // composing only
+    } else {
+        auto *key = static_cast<QKeyEvent *>(event);
+        typed = key->text();
+        // Keys without text (arrows, F4, Home), focus keys, Delete and editing
+        // shortcuts (Ctrl+C, Ctrl+V, ...) are no typed characters.
+        if (typed.isEmpty() || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab
+            || key->key() == Qt::Key_Delete || (key->modifiers() & Qt::ControlModifier))
+            return false;
+    }
+
+    const QString filtered = FilterTypedText(typed);
+    for (const QChar ch : filtered)
+        typeIntoKeyword(ch);
+    return true;
+}
+
+void TForm1::typeIntoKeyword(QChar ch)
+{
+    // Completion from the list: the typed text so far joined with the new
+    // character is looked up without regard to case, and the first item that
+    // begins with it is shown with the rest selected.
+    QLineEdit *edit = ui->ComboBox1->lineEdit();
+    if (ch == QLatin1Char('\b')) {
+        edit->backspace(); // deletes the selection or the character before the cursor
+        return;
+    }
+    const QString joined =
+        (edit->hasSelectedText() ? edit->text().left(edit->selectionStart()) : edit->text()) + ch;
+    // Without case sensitivity in the flags the match ignores case.
+    const int index = ui->ComboBox1->findText(joined, Qt::MatchStartsWith);
+    if (index >= 0) {
+        const QString item = ui->ComboBox1->itemText(index);
+        edit->setText(item);
+        edit->setSelection(static_cast<int>(joined.size()), static_cast<int>(item.size() - joined.size()));
+        return;
+    }
+    edit->insert(QString(ch));
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    // A running search stops with its window.
+    if (m_keySearch)
+        m_keySearch->close();
+    QWidget::closeEvent(event);
+}
+
+void TForm1::Memo1ContextMenu(const QPoint &pos)
+{
+    const std::unique_ptr<QMenu> menu(ui->Memo1->createStandardContextMenu());
+    menu->setObjectName(QStringLiteral("Memo1ContextMenu"));
+    menu->addSeparator();
+    menu->addAction(m_keySearchAction);
+    menu->exec(ui->Memo1->viewport()->mapToGlobal(pos));
+}
+
+void TForm1::KeySearchOpen()
+{
+    if (!m_keySearch) {
+        m_keySearch = new KeySearchDialog(this);
+        connect(m_keySearch, &KeySearchDialog::searchRequested, this, &TForm1::KeySearchStart);
+        connect(m_keySearch, &KeySearchDialog::keyChosen, this, &TForm1::KeySearchTake);
+    }
+    m_keySearch->show();
+    m_keySearch->raise();
+    m_keySearch->activateWindow();
+}
+
+void TForm1::KeySearchStart()
+{
+    // The search gets a cleaned copy of the input; the work state stays as it is.
+    m_keySearch->startSearch(abc::CleanInputText(ToWindows1252Lines(ui->Memo1->toPlainText())));
+}
+
+void TForm1::KeySearchTake(const QString &keyword, abc::CipherMethod method)
+{
+    // As the user would: the key goes in through the keyword box, whose
+    // handler mirrors it, and the method through a click.
+    const bool keywordOpen = ui->ComboBox1->isEnabled();
+    if (keywordOpen) {
+        ui->ComboBox1->setEditText(keyword);
+        (method == abc::CipherMethod::ABC ? ui->RadioGroup1Item0 : ui->RadioGroup1Item1)->click();
+    }
+    m_keySearch->reportKeyTaken(keywordOpen);
+}
+
+void TForm1::setPanel(int index, const QString &text)
+{
+    m_panels[index]->setText(text);
+}
+
+void TForm1::showWarning(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Achtung"), text, QMessageBox::Ok, this);
+    box.setObjectName(QStringLiteral("WarningBox"));
+    box.exec();
+}
+
+void TForm1::BitBtn6Click()
+{
+    const std::string key = ToWindows1252(ui->ComboBox1->currentText());
+    if (key.empty()) {
+        showWarning(QStringLiteral("Das Schlüsselwort darf nicht leer sein!"));
+        return;
+    }
+    ui->BitBtn7->setEnabled(true);
+    ui->BitBtn2->setEnabled(true);
+    ui->ComboBox1->setEnabled(false);
+    ui->BitBtn6->setEnabled(false);
+
+    ui->Edit5->setText(QString::number(key.size()));
+    abc::ApplyColumnKey(m_state, key);
+    m_grid->refresh();
+}
+
+void TForm1::BitBtn2Click()
+{
+    ui->BitBtn4->setEnabled(true);
+    ui->BitBtn5->setEnabled(true);
+    ui->BitBtn2->setEnabled(false);
+    ui->BitBtn3->setEnabled(false);
+    setPanel(1, QStringLiteral("Eingabetext bereinigt"));
+
+    const std::string bytes = ToWindows1252Lines(ui->Memo1->toPlainText());
+    if (bytes.empty())
+        showWarning(QStringLiteral("Die Eingabeseite darf nicht leer sein!"));
+
+    const abc::CleaningResult result = abc::CleanInput(m_state, bytes);
+    if (!result.inputWasEmpty) {
+        ShowText(ui->Memo1, FromWindows1252(m_state.CleanText));
+        ui->Edit1->setText(QString::number(m_state.TextCount));
+        setPanel(3, QString::number(m_state.TextCount));
+        ui->Edit2->setText(QString::number(m_state.TextCursor));
+    }
+    m_grid->refresh();
+
+    const auto left = static_cast<long long>(m_state.CleanText.size()) - result.placed;
+    if (left > 0) {
+        showWarning(QStringLiteral("Die Matrix fasst bei diesem Schlüssel nur %1 Buchstaben, "
+                                   "%2 Buchstaben des bereinigten Textes passen nicht hinein!")
+                        .arg(result.capacity)
+                        .arg(left));
+    }
+}
+
+void TForm1::BitBtn3Click()
+{
+    abc::ClearInput(m_state);
+    ShowText(ui->Memo1, {});
+    ShowText(ui->Memo2, {});
+}
+
+void TForm1::BitBtn5Click()
+{
+    ui->Button2->setEnabled(true);
+    ui->BitBtn5->setEnabled(false);
+
+    ui->Edit2->setText(QString::number(m_state.TextCursor));
+    if (const std::optional<int> rows = abc::CutResidualMatrix(m_state))
+        ui->Edit6->setText(QString::number(*rows));
+    m_grid->refresh();
+}
+
+void TForm1::Button2Click()
+{
+    ui->BitBtn8->setEnabled(true);
+    ui->BitBtn9->setEnabled(true);
+    ui->Button1->setEnabled(true);
+    ui->Button2->setEnabled(false);
+    setPanel(10, QStringLiteral("Transposition"));
+
+    const abc::WriteOrder order = abc::Transpose(m_state);
+    QString numbers = ui->Edit3->text();
+    QString letters = ui->Edit4->text();
+    for (const abc::ColumnEntry &entry : order) {
+        numbers += QString::number(entry.column) + QLatin1Char(' ');
+        letters += FromWindows1252(std::string_view(&entry.letter, 1)) + QLatin1Char(' ');
+    }
+    ui->Edit3->setText(numbers);
+    ui->Edit4->setText(letters);
+    ShowText(ui->Memo2, FromWindows1252(m_state.TranspositionText));
+    m_grid->refresh();
+}
+
+void TForm1::Button1Click()
+{
+    ui->BitBtn8->setEnabled(true);
+    ui->Button1->setEnabled(false);
+
+    const auto method = ui->RadioGroup1Item0->isChecked() ? abc::CipherMethod::ABC : abc::CipherMethod::ABCD;
+    abc::Substitute(m_state, method);
+    ui->Edit2->setText(QString::number(m_state.SubstitutionText.size()));
+    ShowText(ui->Memo3, FromWindows1252(m_state.SubstitutionText));
+}
+
+void TForm1::toggleGroups(QPushButton *button, QPlainTextEdit *area, const std::string &text,
+                          const QString &groupCaption, const QString &blockCaption)
+{
+    if (button->text() == groupCaption) {
+        button->setText(blockCaption);
+        ShowText(area, FromWindows1252(abc::GroupInFives(text)));
+    } else {
+        button->setText(groupCaption);
+        ShowText(area, FromWindows1252(text));
+    }
+}
+
+void TForm1::BitBtn4Click()
+{
+    toggleGroups(ui->BitBtn4, ui->Memo1, m_state.CleanText, InputGroupCaption, InputBlockCaption);
+}
+
+void TForm1::BitBtn8Click()
+{
+    toggleGroups(ui->BitBtn8, ui->Memo2, m_state.TranspositionText, TranspositionGroupCaption,
+                 TranspositionBlockCaption);
+}
+
+void TForm1::BitBtn9Click()
+{
+    toggleGroups(ui->BitBtn9, ui->Memo3, m_state.SubstitutionText, SubstitutionGroupCaption,
+                 SubstitutionBlockCaption);
+}
+
+void TForm1::BitBtn7Click()
+{
+    ui->ComboBox1->setEnabled(true);
+    ui->BitBtn6->setEnabled(true);
+    // The pressed button is about to be disabled. What comes next is a new
+    // key, so the keyword box takes the focus, not the next control in the
+    // tab order (which would be a text area with the old result).
+    if (ui->BitBtn7->hasFocus())
+        ui->ComboBox1->setFocus(Qt::OtherFocusReason);
+    ui->BitBtn4->setEnabled(false);
+    ui->BitBtn7->setEnabled(false);
+    ui->BitBtn8->setEnabled(false);
+    ui->BitBtn9->setEnabled(false);
+    ui->BitBtn4->setText(InputGroupCaption);
+    ui->BitBtn8->setText(TranspositionGroupCaption);
+    ui->BitBtn9->setText(SubstitutionGroupCaption);
+
+    for (QLineEdit *edit : {ui->Edit1, ui->Edit2, ui->Edit5, ui->Edit6})
+        edit->setText(QStringLiteral("???"));
+    ShowText(ui->Memo1, {});
+    ShowText(ui->Memo2, {});
+    ShowText(ui->Memo3, {});
+    abc::ResetGrid(m_state);
+    m_grid->refresh();
+}
+
+void TForm1::RadioGroup1Click()
+{
+    const bool abcSelected = ui->RadioGroup1Item0->isChecked();
+    ui->Label1->setText(abcSelected ? QStringLiteral("Decoding ABC-Chiffre") : QStringLiteral("Decoding ABCD-Chiffre"));
+    setPanel(MethodPanel, abcSelected ? QStringLiteral("ABC-Chiffre") : QStringLiteral("ABCD-Chiffre"));
+}
+
+void TForm1::ComboBox1Change(const QString &text)
+{
+    if (ui->Edit7->text() != text)
+        ui->Edit7->setText(text);
+    setPanel(KeywordPanel, text);
+}
+
+void TForm1::Edit7Change(const QString &text)
+{
+    if (ui->ComboBox1->currentText() != text)
+        ui->ComboBox1->setEditText(text);
+    setPanel(KeywordPanel, text);
+}
