@@ -7,6 +7,7 @@
 
 #include "analysis/german_ngrams.h"
 #include "analysis/key_search.h"
+#include "engine/matrix_shape.h"
 
 namespace abc::search {
 
@@ -21,9 +22,10 @@ public:
     // matrix full.
     OrderScorer(const std::vector<std::uint8_t> &letters, int columns, int period, int scoredRows = 0);
 
-    int columns() const { return m_columns; }
+    int columns() const { return m_shape.columns; }
     int period() const { return m_period; }
-    int rows() const { return m_rows; }
+    int rows() const { return m_shape.rows; }
+    const MatrixShape &shape() const { return m_shape; }
 
     // Sum of the quadgrams' log10 probabilities, in steps of 1/QuadgramUnit. rankOf[c] is
     // the place in the reading order of the column at position c.
@@ -44,10 +46,8 @@ private:
     long sum(const int *startOf) const;
 
     const std::vector<std::uint8_t> *m_letters;
-    int m_columns;
+    MatrixShape m_shape;
     int m_period;
-    int m_rows;       // rows of the matrix, the last one possibly short
-    int m_longColumns; // columns that reach into the last row
     int m_scoredRows;
 };
 

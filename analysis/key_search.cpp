@@ -14,6 +14,7 @@
 #include "analysis/german_ngrams.h"
 #include "analysis/long_columns.h"
 #include "analysis/word_list.h"
+#include "engine/cipher.h"
 
 namespace abc::search {
 
@@ -388,7 +389,7 @@ JobResult KeySearch::dictionaryJob(std::size_t from, std::size_t to)
         if (index % 256 == 0 && halted())
             break;
         const std::string &word = *m_words[index];
-        const ColumnOrder order = OrderForKeyword(word);
+        const ColumnOrder order = KeyColumnOrder(word);
         const int columns = static_cast<int>(order.size());
         if (columns < MinKeyLength || columns > static_cast<int>(m_letters.size()) / 3)
             continue;
@@ -636,7 +637,7 @@ Candidate KeySearch::candidate(const FindingKey &key, const Finding &finding) co
     // Name the word behind the order where a list has one.
     for (std::size_t i = 0; i < m_words.size(); ++i) {
         const std::string &word = *m_words[i];
-        if (word.size() == result.order.size() && OrderForKeyword(word) == result.order) {
+        if (word.size() == result.order.size() && KeyColumnOrder(word) == result.order) {
             result.dictionaryWord = i < m_listedFrom ? word : (*m_listed)[i - m_listedFrom].spelling;
             result.keyword = word;
             result.writable = true;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/column_key.h"
 #include "engine/workbench_state.h"
 
 namespace abc::search {
@@ -17,7 +18,6 @@ namespace abc::search {
 // from chance.
 inline constexpr int MinTextLength = 20;
 inline constexpr int MinKeyLength = 2;
-inline constexpr int MaxKeyLength = GridSide;
 
 // What the letter counts say about the shift. The transposition keeps the
 // counts, so they show the shift's period whatever the key.
@@ -30,21 +30,6 @@ struct MethodEvidence {
 };
 
 MethodEvidence DetectMethod(std::string_view cipherText);
-
-// A column order: order[k] is the 0-based position of the column read k-th.
-using ColumnOrder = std::vector<int>;
-
-// The shortest keyword of capitals whose alphabetical order, equal letters
-// left to right, reads the columns in this order; nothing when it needs more
-// than 26 letters.
-std::optional<std::string> KeywordForOrder(const ColumnOrder &order);
-
-// The column order a keyword gives (characters other than capitals are read
-// as the transposition reads them: after Z, never).
-ColumnOrder OrderForKeyword(std::string_view keyword);
-
-// Undoes the transposition under the order and the shift of the method.
-std::string DecipherWithOrder(std::string_view cipherText, const ColumnOrder &order, CipherMethod method);
 
 struct Candidate {
     ColumnOrder order;
@@ -106,8 +91,5 @@ struct SearchResult {
 // Searches keyword and method of a cleaned ciphertext (capitals A-Z only).
 SearchResult FindKey(std::string_view cipherText, const SearchOptions &options,
                      std::stop_token stop = {});
-
-// The keywords the workbench lists, in its order.
-const std::vector<std::string> &BuiltInKeywords();
 
 } // namespace abc::search

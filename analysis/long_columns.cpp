@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "analysis/german_ngrams.h"
+#include "engine/matrix_shape.h"
 
 namespace abc::search {
 
@@ -31,16 +32,17 @@ double LogSumExp(double a, double b)
 
 bool LongColumnModel::Needed(int length, int columns)
 {
-    const int rows = (length + columns - 1) / columns;
-    return length % columns != 0 && rows <= MaxRows;
+    const MatrixShape shape = MatrixShape::Of(length, columns);
+    return shape.ragged() && shape.rows <= MaxRows;
 }
 
 LongColumnModel::LongColumnModel(const std::vector<std::uint8_t> &letters, int columns, int period)
-    : m_columns(columns)
 {
     const int length = static_cast<int>(letters.size());
-    m_rows = (length + columns - 1) / columns;
-    m_longColumns = length % columns;
+    const MatrixShape shape = MatrixShape::Of(length, columns);
+    m_columns = shape.columns;
+    m_rows = shape.rows;
+    m_longColumns = shape.longColumns;
     std::array<double, 26> logShare{};
     for (int letter = 0; letter < 26; ++letter)
         logShare[letter] = std::log(GermanLetterShares[letter]);

@@ -48,9 +48,11 @@ public:
 private:
     int slot(int rank, int longBefore) const { return rank * (m_longColumns + 1) + longBefore; }
 
-    int m_columns;
-    int m_rows;
-    int m_longColumns;
+    // The matrix's shape (engine/matrix_shape.h); the model is made for
+    // ragged matrices only, so some columns are short.
+    int m_columns = 0;
+    int m_rows = 0;
+    int m_longColumns = 0;
     // Log-likelihood of each column's stretch of letters, by slot and by
     // whether the column is long.
     std::vector<double> m_stretch;

@@ -1,35 +1,27 @@
 #include "analysis/word_list.h"
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <mutex>
 
 #include "engine/column_key.h"
 #include "engine/text_cleaning.h"
+#include "engine/windows1252.h"
 
 namespace abc::search {
 
 std::string KeyForWord(std::string_view utf8Word)
 {
-    // Windows-1252 and Unicode agree on the letters that matter (umlauts
-    // and ß); any other character outside ASCII disqualifies the word.
-    std::string bytes;
-    for (std::size_t i = 0; i < utf8Word.size(); ++i) {
-        const auto lead = static_cast<unsigned char>(utf8Word[i]);
-        if (lead < 0x80) {
-            if (!((lead >= 'A' && lead <= 'Z') || (lead >= 'a' && lead <= 'z')))
-                return {};
-            bytes += static_cast<char>(lead);
-        } else if ((lead == 0xC3) && i + 1 < utf8Word.size()) {
-            const unsigned code = 0xC0u | (static_cast<unsigned char>(utf8Word[++i]) & 0x3Fu);
-            if (code != 0xC4 && code != 0xD6 && code != 0xDC && code != 0xE4 && code != 0xF6 && code != 0xFC &&
-                code != 0xDF)
-                return {};
-            bytes += static_cast<char>(code);
-        } else {
-            return {};
-        }
-    }
+    // Letters, umlauts and ß only: a word with any other character is no key.
+    const std::string bytes = Utf8ToWindows1252(utf8Word);
+    const bool keyable = std::all_of(bytes.begin(), bytes.end(), [](char byte) {
+        const auto code = static_cast<unsigned char>(byte);
+        return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == 0xC4 || code == 0xD6 ||
+               code == 0xDC || code == 0xE4 || code == 0xF6 || code == 0xFC || code == 0xDF;
+    });
+    if (!keyable)
+        return {};
     std::string key = CleanInputText(bytes);
     if (key.size() < 2 || key.size() > static_cast<std::size_t>(MaxKeyLength))
         return {};

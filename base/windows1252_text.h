@@ -6,12 +6,12 @@
 #include <string>
 #include <string_view>
 
-// The one crossing between the controls' Unicode text and the engine's
-// Windows-1252 bytes.
+#include "engine/windows1252.h"
 
-// A character that Windows-1252 cannot hold becomes this byte, which the code
-// page leaves undefined: no rule keeps it and no key letter matches it.
-inline constexpr char UnmappableByte = '\x81';
+// The one crossing between Qt's Unicode text (controls, files, arguments) and
+// the engine's Windows-1252 bytes. Characters are composed first, so that a
+// letter typed with a combining accent is one character, as the user sees it;
+// characters the code page cannot hold become abc::UnmappableByte.
 
 std::string ToWindows1252(QStringView text);
 // The text of a multi-line area, its line breaks as CR LF.

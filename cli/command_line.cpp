@@ -19,10 +19,10 @@
 #include "analysis/key_search.h"
 #include "base/messages.h"
 #include "base/windows1252_text.h"
+#include "engine/builtin_keywords.h"
 #include "engine/cipher.h"
 #include "engine/column_key.h"
 #include "engine/decoding_steps.h"
-#include "engine/grid_fill.h"
 #include "engine/grouping.h"
 #include "engine/text_cleaning.h"
 
@@ -228,7 +228,7 @@ Request Parse(const std::vector<std::string> &arguments)
             throw UsageError{"Ohne --key kein Schlüssel."};
         request.key = FilterKey(*request.key);
         if (request.key->empty())
-            throw UsageError{"Das Schlüsselwort darf nicht leer sein!"};
+            throw UsageError{EmptyKeywordMessage().toStdString()};
         // The window's transposition reads only the columns under letters; a
         // text enciphered with a digit in the key could not be deciphered.
         if (request.command == Command::Encipher
@@ -323,10 +323,11 @@ std::function<void(const search::Progress &)> TerminalProgress(std::ostream &err
         if (now - shown < std::chrono::milliseconds(200))
             return;
         shown = now;
-        const QString phase = progress.keyLength > 0
-                                  ? QStringLiteral("Schlüssellänge %1").arg(progress.keyLength)
-                                  : QStringLiteral("Schlüsselwörter");
-        err << '\r' << QStringLiteral("%1, %2 s   ").arg(phase).arg(static_cast<int>(progress.seconds)).toStdString()
+        err << '\r'
+            << QStringLiteral("%1, %2 s   ")
+                   .arg(SearchPhaseText(progress.keyLength))
+                   .arg(static_cast<int>(progress.seconds))
+                   .toStdString()
             << std::flush;
     };
 }
@@ -336,7 +337,7 @@ int FindKey(const Request &request, const std::string &text, std::ostream &out, 
     search::SearchOptions options;
     options.timeLimitSeconds = request.timeLimit;
     options.threads = request.threads;
-    options.keywords = search::BuiltInKeywords();
+    options.keywords = abc::BuiltInKeywords();
     if (!request.json)
         options.onProgress = TerminalProgress(err);
     const search::SearchResult result = search::FindKey(abc::CleanInputText(text), options);
@@ -374,23 +375,17 @@ int Decipher(const Request &request, const std::string &text, std::ostream &out,
 {
     abc::WorkbenchState state;
     abc::BuildGrid(state);
-    abc::ApplyColumnKey(state, *request.key);
-    const abc::CleaningResult cleaning = abc::CleanInput(state, text);
+    const abc::DecodingResult decoded =
+        abc::DecipherAllSteps(state, *request.key, text, request.method.value_or(abc::CipherMethod::ABC));
     if (state.CleanText.empty()) {
         err << Line(QStringLiteral("Der Text enthält keine Buchstaben."));
         return NoResult;
     }
-    abc::CutResidualMatrix(state);
-    abc::Transpose(state);
-    abc::Substitute(state, request.method.value_or(abc::CipherMethod::ABC));
     out << Utf8(abc::GroupInFives(state.SubstitutionText)) << '\n';
 
-    const auto left = static_cast<long long>(state.CleanText.size()) - cleaning.placed;
+    const auto left = static_cast<long long>(state.CleanText.size()) - decoded.cleaning.placed;
     if (left > 0) {
-        err << Line(QStringLiteral("Die Matrix fasst bei diesem Schlüssel nur %1 Buchstaben, "
-                                   "%2 Buchstaben des bereinigten Textes passen nicht hinein!")
-                        .arg(cleaning.capacity)
-                        .arg(left));
+        err << Line(MatrixTooSmallMessage(decoded.cleaning.capacity, left));
         return NoResult;
     }
     return Success;

@@ -28,4 +28,33 @@ int ApplyColumnKey(WorkbenchState &state, std::string_view key)
     return keyLength;
 }
 
+ColumnOrder KeyColumnOrder(std::string_view key)
+{
+    ColumnOrder order;
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        for (std::size_t column = 0; column < key.size(); ++column) {
+            if (key[column] == letter)
+                order.push_back(static_cast<int>(column));
+        }
+    }
+    return order;
+}
+
+std::optional<std::string> KeywordForOrder(const ColumnOrder &order)
+{
+    // Each run of columns read left to right can share one letter; a
+    // column left of its predecessor in the reading needs the next letter.
+    std::string keyword(order.size(), 'A');
+    char letter = 'A';
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        if (k > 0 && order[k] < order[k - 1]) {
+            if (letter == 'Z')
+                return std::nullopt;
+            ++letter;
+        }
+        keyword[order[k]] = letter;
+    }
+    return keyword;
+}
+
 } // namespace abc

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/workbench_state.h"
 
@@ -26,5 +29,17 @@ constexpr int FilterKeyChar(int code)
 // MaxKeyLength have no column and are ignored. Returns the number of key
 // columns.
 int ApplyColumnKey(WorkbenchState &state, std::string_view key);
+
+// A column order: order[k] is the 0-based position of the column read k-th.
+using ColumnOrder = std::vector<int>;
+
+// The order in which the transposition takes a key's columns: by their key
+// letters from A to Z, equal letters left to right. A column under any other
+// character, a digit say, is never taken.
+ColumnOrder KeyColumnOrder(std::string_view key);
+
+// The shortest keyword of capitals whose columns are taken in this order;
+// nothing when it needs more than 26 letters.
+std::optional<std::string> KeywordForOrder(const ColumnOrder &order);
 
 } // namespace abc

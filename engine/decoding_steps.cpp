@@ -1,5 +1,6 @@
 #include "engine/decoding_steps.h"
 
+#include "engine/column_key.h"
 #include "engine/grid_fill.h"
 #include "engine/substitution.h"
 #include "engine/text_cleaning.h"
@@ -37,6 +38,18 @@ void Substitute(WorkbenchState &state, CipherMethod method)
 {
     state.SubstitutionText.clear();
     state.SubstitutionText = ShiftTextBack(state, state.TranspositionText, method);
+}
+
+DecodingResult DecipherAllSteps(WorkbenchState &state, std::string_view key, std::string_view input,
+                                CipherMethod method)
+{
+    DecodingResult result;
+    ApplyColumnKey(state, key);
+    result.cleaning = CleanInput(state, input);
+    result.rows = CutResidualMatrix(state);
+    result.order = Transpose(state);
+    Substitute(state, method);
+    return result;
 }
 
 } // namespace abc

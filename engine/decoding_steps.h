@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "engine/transposition.h"
@@ -31,5 +32,17 @@ WriteOrder Transpose(WorkbenchState &state);
 
 // Shifts TranspositionText back into SubstitutionText.
 void Substitute(WorkbenchState &state, CipherMethod method);
+
+struct DecodingResult {
+    CleaningResult cleaning;
+    std::optional<int> rows; // as CutResidualMatrix gives them
+    WriteOrder order;
+};
+
+// The five steps in a row, as a user clicks them on a grid that was just
+// built or reset: the key, the cleaning, the cut, the transposition and the
+// substitution. The plaintext is then SubstitutionText.
+DecodingResult DecipherAllSteps(WorkbenchState &state, std::string_view key, std::string_view input,
+                                CipherMethod method);
 
 } // namespace abc

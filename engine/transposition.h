@@ -20,8 +20,7 @@ struct ColumnEntry {
 using WriteOrder = std::vector<ColumnEntry>;
 
 // Writes the text column by column into the visible cells of the key
-// columns, taking the columns in the alphabetical order of their key letters
-// (A to Z, equal letters left to right; other key characters are skipped).
+// columns, taking the columns in the key's column order (KeyColumnOrder).
 // Cells left over when the text runs out keep their captions.
 WriteOrder WriteKeyColumns(WorkbenchState &state, std::string_view text);
 

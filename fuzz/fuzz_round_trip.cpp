@@ -16,7 +16,6 @@
 #include "engine/cipher.h"
 #include "engine/column_key.h"
 #include "engine/decoding_steps.h"
-#include "engine/grid_fill.h"
 #include "engine/grouping.h"
 #include "fuzz/fuzz_check.h"
 
@@ -53,15 +52,13 @@ void Decode(WorkbenchState &state, bool &keyed, unsigned flags, std::string_view
     if (keyed) // the key can be set again only after a reset
         ResetGrid(state);
     keyed = true;
-    FUZZ_REQUIRE(ApplyColumnKey(state, key) == static_cast<int>(key.size()));
-    const CleaningResult cleaned = CleanInput(state, input);
+    const DecodingResult decoded = DecipherAllSteps(state, key, input, method);
     FUZZ_REQUIRE(state.CleanText == cipher);
-    FUZZ_REQUIRE(cleaned.placed == static_cast<int>(cipher.size()));
-    const std::optional<int> rows = CutResidualMatrix(state);
+    FUZZ_REQUIRE(decoded.cleaning.placed == static_cast<int>(cipher.size()));
     const auto fullRows = static_cast<int>((plain.size() + key.size() - 1) / key.size());
-    FUZZ_REQUIRE(rows ? *rows == fullRows : fullRows == 1);
+    FUZZ_REQUIRE(decoded.rows ? *decoded.rows == fullRows : fullRows == 1);
     // Every key column once, by key letter and then from left to right.
-    const WriteOrder order = Transpose(state);
+    const WriteOrder &order = decoded.order;
     FUZZ_REQUIRE(order.size() == key.size());
     for (std::size_t i = 0; i < order.size(); ++i) {
         FUZZ_REQUIRE(order[i].column >= 1 && order[i].column <= static_cast<int>(key.size()));
@@ -72,7 +69,6 @@ void Decode(WorkbenchState &state, bool &keyed, unsigned flags, std::string_view
                          (before.letter == order[i].letter && before.column < order[i].column));
         }
     }
-    Substitute(state, method);
     if (state.SubstitutionText != plain) {
         std::fprintf(stderr, "key %s, %s\nplain   %s\ncipher  %s\ndecoded %s\n", key.c_str(),
                      (flags & 1) ? "ABCD" : "ABC", plain.c_str(), cipher.c_str(),

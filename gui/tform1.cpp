@@ -13,7 +13,9 @@
 #include <QMenu>
 #include <QMessageBox>
 
+#include "base/messages.h"
 #include "base/windows1252_text.h"
+#include "engine/builtin_keywords.h"
 #include "engine/column_key.h"
 #include "engine/decoding_steps.h"
 #include "engine/grid_fill.h"
@@ -76,6 +78,10 @@ TForm1::TForm1(QWidget *parent)
     if (auto *list = qobject_cast<QListView *>(ui->ComboBox1->view()))
         list->setUniformItemSizes(true);
     DressControls(this);
+    QStringList keywords;
+    for (const std::string &keyword : abc::BuiltInKeywords())
+        keywords << FromWindows1252(keyword);
+    ui->ComboBox1->addItems(keywords);
 
     ui->BitBtn1->setIcon(ButtonGlyphIcon(ButtonGlyph::Close));
     for (QPushButton *button : {ui->BitBtn2, ui->BitBtn6, ui->BitBtn8, ui->BitBtn9})
@@ -303,7 +309,7 @@ void TForm1::BitBtn6Click()
 {
     const std::string key = ToWindows1252(ui->ComboBox1->currentText());
     if (key.empty()) {
-        showWarning(QStringLiteral("Das Schlüsselwort darf nicht leer sein!"));
+        showWarning(EmptyKeywordMessage());
         return;
     }
     ui->BitBtn7->setEnabled(true);
@@ -339,10 +345,7 @@ void TForm1::BitBtn2Click()
 
     const auto left = static_cast<long long>(m_state.CleanText.size()) - result.placed;
     if (left > 0) {
-        showWarning(QStringLiteral("Die Matrix fasst bei diesem Schlüssel nur %1 Buchstaben, "
-                                   "%2 Buchstaben des bereinigten Textes passen nicht hinein!")
-                        .arg(result.capacity)
-                        .arg(left));
+        showWarning(MatrixTooSmallMessage(result.capacity, left));
     }
 }
 

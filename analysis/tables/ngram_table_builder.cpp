@@ -23,6 +23,7 @@
 
 #include "analysis/german_ngrams.h"
 #include "engine/text_cleaning.h"
+#include "engine/windows1252.h"
 
 namespace {
 
@@ -35,31 +36,6 @@ constexpr int HeldOutEvery = 10;
 // Files that are not running German prose: pictures made of characters,
 // English phrase lists, chat logs.
 const std::array<std::string, 3> SkippedFiles = {"asciiart", "channel-debian.fortunes", "translations"};
-
-// UTF-8 to Windows-1252 as far as the cleaning cares: the Latin-1 range maps
-// to itself, everything else is dropped by the cleaning anyway.
-std::string ToSingleBytes(const std::string &utf8)
-{
-    std::string bytes;
-    bytes.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        if (lead < 0x80) {
-            bytes += static_cast<char>(lead);
-            ++i;
-        } else if ((lead & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
-            const unsigned code = ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
-            bytes += code < 0x100 ? static_cast<char>(code) : ' ';
-            i += 2;
-        } else {
-            bytes += ' ';
-            ++i;
-            while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80)
-                ++i;
-        }
-    }
-    return bytes;
-}
 
 std::vector<std::string> ReadSayings(const fs::path &file)
 {
@@ -112,7 +88,7 @@ int main(int argc, char *argv[])
     long sayingNumber = 0;
     for (const fs::path &file : files) {
         for (const std::string &saying : ReadSayings(file)) {
-            std::string clean = abc::CleanInputText(ToSingleBytes(saying));
+            std::string clean = abc::CleanInputText(abc::Utf8ToWindows1252(saying));
             if (clean.empty())
                 continue;
             if (++sayingNumber % HeldOutEvery == 0)

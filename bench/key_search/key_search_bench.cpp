@@ -26,6 +26,7 @@
 #include "analysis/column_order.h"
 #include "analysis/key_search.h"
 #include "analysis/word_list.h"
+#include "engine/builtin_keywords.h"
 #include "engine/cipher.h"
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include "base/messages.h"
 #include "base/windows1252_text.h"
+#include "engine/builtin_keywords.h"
 #include "engine/grouping.h"
 
 namespace search = abc::search;
@@ -118,7 +119,7 @@ void KeySearchDialog::startSearch(std::string cipherText)
 
     search::SearchOptions options;
     options.timeLimitSeconds = ui->TimeLimitBox->value();
-    options.keywords = search::BuiltInKeywords();
+    options.keywords = abc::BuiltInKeywords();
     options.candidateCount = CandidateRows;
     options.onProgress = [this](const search::Progress &progress) { post(&progress, nullptr); };
 
@@ -312,8 +313,7 @@ void KeySearchDialog::showElapsed()
 {
     if (!m_searching)
         return;
-    const QString phase = m_keyLength > 0 ? QStringLiteral("Schlüssellänge %1").arg(m_keyLength)
-                                          : QStringLiteral("Schlüsselwörter");
-    ui->ProgressLabel->setText(
-        QStringLiteral("Sucht: %1, %2 s").arg(phase, Seconds(static_cast<double>(m_clock.elapsed()) / 1000)));
+    ui->ProgressLabel->setText(QStringLiteral("Sucht: %1, %2 s")
+                                   .arg(SearchPhaseText(m_keyLength),
+                                        Seconds(static_cast<double>(m_clock.elapsed()) / 1000)));
 }

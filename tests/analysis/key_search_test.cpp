@@ -10,11 +10,12 @@
 #include "analysis/column_order.h"
 #include "analysis/key_search.h"
 #include "analysis/long_columns.h"
+#include "engine/builtin_keywords.h"
 #include "engine/cipher.h"
 
 namespace {
 
-using abc::CipherMethod;
+using namespace abc;
 using namespace abc::search;
 
 // German text the n-gram table was not counted from.
@@ -46,25 +47,6 @@ SearchOptions Quick(double seconds = 30)
     return options;
 }
 
-TEST(ColumnOrder, KeywordsAndOrdersRoundTripAndTheTranspositionIsUndone)
-{
-    std::mt19937 random(7);
-    for (int trial = 0; trial < 200; ++trial) {
-        const auto columns = 2 + random() % 44;
-        const std::string key = RandomLetters(random, columns);
-        const ColumnOrder order = OrderForKeyword(key);
-        ASSERT_EQ(order.size(), columns);
-        const std::optional<std::string> keyword = KeywordForOrder(order);
-        ASSERT_TRUE(keyword) << key;
-        EXPECT_EQ(OrderForKeyword(*keyword), order) << key;
-
-        // Incomplete last rows and both periods.
-        const std::string plain = RandomLetters(random, 20 + random() % 300);
-        const CipherMethod method = trial % 2 ? CipherMethod::ABC : CipherMethod::ABCD;
-        EXPECT_EQ(DecipherWithOrder(abc::EncipherText(plain, key, method), order, method), plain) << key;
-    }
-}
-
 TEST(LongColumns, TheStartsAnOrderGivesReadAsTheExactReadingAndEvidenceFindsThem)
 {
     std::mt19937 random(11);
@@ -79,7 +61,7 @@ TEST(LongColumns, TheStartsAnOrderGivesReadAsTheExactReadingAndEvidenceFindsThem
         const std::vector<std::uint8_t> letters = LetterCodes(text);
         const OrderScorer scorer(letters, columns, period);
         const LongColumnModel model(letters, columns, period);
-        const std::vector<int> rankOf = InversePermutation(OrderForKeyword(RandomLetters(random, columns)));
+        const std::vector<int> rankOf = InversePermutation(KeyColumnOrder(RandomLetters(random, columns)));
         const std::vector<int> starts = model.startsOf(rankOf);
         EXPECT_EQ(scorer.score(rankOf.data(), starts.data()), scorer.score(rankOf.data())) << text;
 
@@ -93,24 +75,12 @@ TEST(LongColumns, TheStartsAnOrderGivesReadAsTheExactReadingAndEvidenceFindsThem
     }
 }
 
-TEST(ColumnOrder, AnOrderNeedingMoreThan26LettersHasNoKeyword)
-{
-    ColumnOrder backwards(27);
-    for (int k = 0; k < 27; ++k)
-        backwards[k] = 26 - k; // every column left of the one read before it
-    EXPECT_FALSE(KeywordForOrder(backwards));
-    backwards.pop_back();
-    for (int &column : backwards)
-        --column;
-    EXPECT_EQ(KeywordForOrder(backwards), std::string("ZYXWVUTSRQPONMLKJIHGFEDCBA"));
-}
-
 TEST(MethodDetection, TellsTheShiftFromTheLetterCountsOfLongTexts)
 {
     const std::string plain = HeldOutGerman(1500);
     EXPECT_FALSE(DetectMethod(plain).shifted);
     for (const CipherMethod method : {CipherMethod::ABC, CipherMethod::ABCD}) {
-        const MethodEvidence evidence = DetectMethod(abc::EncipherText(plain, "QUERSCHNITT", method));
+        const MethodEvidence evidence = DetectMethod(EncipherText(plain, "QUERSCHNITT", method));
         EXPECT_TRUE(evidence.shifted);
         EXPECT_EQ(evidence.likeliest, method);
         EXPECT_GT(evidence.margin, 10);
@@ -122,7 +92,7 @@ TEST(KeySearch, FindsAListKeywordAndNamesIt)
     const std::string plain = HeldOutGerman(250, 1000);
     const std::string keyword = BuiltInKeywords().at(1);
     const SearchResult result =
-        FindKey(abc::EncipherText(plain, keyword, CipherMethod::ABCD), Quick());
+        FindKey(EncipherText(plain, keyword, CipherMethod::ABCD), Quick());
     ASSERT_EQ(result.status, SearchStatus::Found);
     const Candidate &best = result.candidates.front();
     EXPECT_EQ(best.keyword, keyword);
@@ -135,17 +105,17 @@ TEST(KeySearch, RecoversARandomEightColumnKeyFromThreeHundredLettersAlike)
 {
     const std::string plain = HeldOutGerman(300, 5000);
     const std::string key = "QXBMEWAT";
-    const SearchResult result = FindKey(abc::EncipherText(plain, key, CipherMethod::ABC), Quick());
+    const SearchResult result = FindKey(EncipherText(plain, key, CipherMethod::ABC), Quick());
     ASSERT_EQ(result.status, SearchStatus::Found);
     const Candidate &best = result.candidates.front();
-    EXPECT_EQ(best.order, OrderForKeyword(key));
+    EXPECT_EQ(best.order, KeyColumnOrder(key));
     EXPECT_EQ(best.method, CipherMethod::ABC);
     EXPECT_EQ(best.plainText, plain);
-    EXPECT_EQ(OrderForKeyword(best.keyword), best.order);
+    EXPECT_EQ(KeyColumnOrder(best.keyword), best.order);
     EXPECT_TRUE(best.readsAsGerman);
 
     // The same seed and thread count give the same candidates.
-    const SearchResult again = FindKey(abc::EncipherText(plain, key, CipherMethod::ABC), Quick());
+    const SearchResult again = FindKey(EncipherText(plain, key, CipherMethod::ABC), Quick());
     ASSERT_EQ(again.candidates.size(), result.candidates.size());
     for (std::size_t i = 0; i < result.candidates.size(); ++i) {
         EXPECT_EQ(again.candidates[i].order, result.candidates[i].order);
@@ -163,9 +133,9 @@ TEST(KeySearch, RecoversALongKeyWhoseLastRowIsIncomplete)
     // at them moves the columns read after.
     const std::string plain = HeldOutGerman(300, 9000);
     const std::string key = "QWERTZUIOPASDFGHJKLYXCVBNMQE";
-    const SearchResult result = FindKey(abc::EncipherText(plain, key, CipherMethod::ABCD), Quick(60));
+    const SearchResult result = FindKey(EncipherText(plain, key, CipherMethod::ABCD), Quick(60));
     ASSERT_EQ(result.status, SearchStatus::Found);
-    EXPECT_EQ(result.candidates.front().order, OrderForKeyword(key));
+    EXPECT_EQ(result.candidates.front().order, KeyColumnOrder(key));
     EXPECT_EQ(result.candidates.front().method, CipherMethod::ABCD);
 }
 

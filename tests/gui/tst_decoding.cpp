@@ -11,6 +11,7 @@
 #include <QScreen>
 
 #include "engine/cipher.h"
+#include "engine/decoding_steps.h"
 #include "engine/grouping.h"
 #include "engine/substitution.h"
 #include "tests/engine/engine_test_support.h"
@@ -101,12 +102,14 @@ private slots:
         d.click("Button1");
 
         const std::string text = clean.toStdString();
-        abc::WorkbenchState s = abc::test::KeyedGrid(key.toStdString());
-        abc::FillGrid(s, text);
-        const std::optional<int> rows = abc::CutResidualMatrix(s);
-        const auto [numbers, letters] = abc::test::Shown(abc::WriteKeyColumns(s, text));
-        const std::string read = abc::ReadGridRows(s);
-        const std::string plain = abc::ShiftTextBack(s, read, abcd ? abc::CipherMethod::ABCD : abc::CipherMethod::ABC);
+        abc::WorkbenchState s;
+        abc::BuildGrid(s);
+        const abc::DecodingResult decoded = abc::DecipherAllSteps(
+            s, key.toStdString(), text, abcd ? abc::CipherMethod::ABCD : abc::CipherMethod::ABC);
+        const std::optional<int> rows = decoded.rows;
+        const auto [numbers, letters] = abc::test::Shown(decoded.order);
+        const std::string &read = s.TranspositionText;
+        const std::string &plain = s.SubstitutionText;
         const QString count = QString::number(clean.size());
         QCOMPARE(d.texts({"Memo1", "Edit1", "StatusPanel3", "Edit5", "Edit6", "Edit3", "Edit4", "Memo2", "Memo3", "Edit2"}),
                  QStringList({clean, count, count, QString::number(key.size()), rows ? QString::number(*rows) : "???",

@@ -184,7 +184,7 @@ private slots:
         QTest::mouseClick(d.inDialog<QPushButton>("TakeKeyButton"), Qt::LeftButton);
         const QString taken = d.shown("ComboBox1");
         QCOMPARE(d.texts({"Edit7", "StatusPanel5"}), taken + '|' + taken);
-        QCOMPARE(abc::search::OrderForKeyword(taken.toStdString()), abc::search::OrderForKeyword(key.toStdString()));
+        QCOMPARE(abc::KeyColumnOrder(taken.toStdString()), abc::KeyColumnOrder(key.toStdString()));
         QVERIFY(d.control<QRadioButton>(abcd ? "RadioGroup1Item1" : "RadioGroup1Item0")->isChecked());
         const QString name = abcd ? "ABCD-Chiffre" : "ABC-Chiffre";
         QCOMPARE(d.texts({"StatusPanel7", "Label1"}), name + "|Decoding " + name);
