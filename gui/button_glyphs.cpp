@@ -24,73 +24,103 @@ QPainterPath CheckMark(QPointF offset)
     return path;
 }
 
-// Draws in a 16 x 16 design square.
+// Paints in a 16 x 16 design square, in grey when disabled.
+struct GlyphPainter {
+    QPainter &painter;
+    bool enabled;
+
+    QColor colour(const QColor &c) const { return enabled ? c : Disabled; }
+    void stroke(const QPainterPath &path, const QColor &c, qreal width) const
+    {
+        painter.strokePath(path, QPen(colour(c), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    }
+};
+
+void DrawYes(const GlyphPainter &glyph)
+{
+    QPainterPath ring;
+    ring.addEllipse(QPointF(8, 8), 6.8, 6.8);
+    glyph.stroke(ring, Green, 1.2);
+    QPainterPath check;
+    check.moveTo(4.5, 8.5);
+    check.lineTo(7, 11);
+    check.lineTo(11.5, 5);
+    glyph.stroke(check, Green, 2);
+}
+
+void DrawAll(const GlyphPainter &glyph)
+{
+    glyph.painter.scale(0.8, 0.8);
+    glyph.stroke(CheckMark({-1, 0}), Green, 2.4);
+    glyph.stroke(CheckMark({5, 5}), Green, 2.4);
+}
+
+void DrawAbort(const GlyphPainter &glyph)
+{
+    glyph.painter.setPen(Qt::NoPen);
+    glyph.painter.setBrush(glyph.colour(Red));
+    glyph.painter.drawEllipse(QPointF(8, 8), 7, 7);
+    QPainterPath cross;
+    cross.moveTo(5, 5);
+    cross.lineTo(11, 11);
+    cross.moveTo(11, 5);
+    cross.lineTo(5, 11);
+    glyph.stroke(cross, Qt::white, 2);
+}
+
+void DrawRetry(const GlyphPainter &glyph)
+{
+    QPainterPath arc;
+    arc.arcMoveTo(QRectF(2.5, 2.5, 11, 11), 90);
+    arc.arcTo(QRectF(2.5, 2.5, 11, 11), 90, 270);
+    glyph.stroke(arc, Green, 2);
+    QPainterPath head;
+    head.moveTo(8, 0.5);
+    head.lineTo(11.5, 3);
+    head.lineTo(8, 5.5);
+    head.closeSubpath();
+    glyph.painter.fillPath(head, glyph.colour(Green));
+}
+
+// An open door in its frame.
+void DrawClose(const GlyphPainter &glyph)
+{
+    QPainter &painter = glyph.painter;
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(glyph.colour(Wood), 1.2));
+    painter.drawRect(QRectF(3.5, 1.5, 9, 13));
+    QPainterPath leaf;
+    leaf.moveTo(3.5, 1.5);
+    leaf.lineTo(8.5, 3.5);
+    leaf.lineTo(8.5, 16);
+    leaf.lineTo(3.5, 14.5);
+    leaf.closeSubpath();
+    painter.fillPath(leaf, glyph.colour(Wood));
+    painter.fillRect(QRectF(6.5, 8, 1.2, 1.5), glyph.enabled ? QColor(Qt::yellow) : QColor(Qt::lightGray));
+}
+
 void Draw(ButtonGlyph glyph, QPainter &painter, bool enabled)
 {
-    const auto colour = [enabled](const QColor &c) { return enabled ? c : Disabled; };
-    const auto stroke = [&](const QPainterPath &path, const QColor &c, qreal width) {
-        painter.strokePath(path, QPen(colour(c), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    };
+    const GlyphPainter glyphPainter{painter, enabled};
     switch (glyph) {
     case ButtonGlyph::Ok:
-        stroke(CheckMark({0, 0}), Green, 2.4);
+        glyphPainter.stroke(CheckMark({0, 0}), Green, 2.4);
         break;
-    case ButtonGlyph::Yes: {
-        QPainterPath ring;
-        ring.addEllipse(QPointF(8, 8), 6.8, 6.8);
-        stroke(ring, Green, 1.2);
-        QPainterPath check;
-        check.moveTo(4.5, 8.5);
-        check.lineTo(7, 11);
-        check.lineTo(11.5, 5);
-        stroke(check, Green, 2);
+    case ButtonGlyph::Yes:
+        DrawYes(glyphPainter);
         break;
-    }
     case ButtonGlyph::All:
-        painter.scale(0.8, 0.8);
-        stroke(CheckMark({-1, 0}), Green, 2.4);
-        stroke(CheckMark({5, 5}), Green, 2.4);
+        DrawAll(glyphPainter);
         break;
-    case ButtonGlyph::Abort: {
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(colour(Red));
-        painter.drawEllipse(QPointF(8, 8), 7, 7);
-        QPainterPath cross;
-        cross.moveTo(5, 5);
-        cross.lineTo(11, 11);
-        cross.moveTo(11, 5);
-        cross.lineTo(5, 11);
-        stroke(cross, Qt::white, 2);
+    case ButtonGlyph::Abort:
+        DrawAbort(glyphPainter);
         break;
-    }
-    case ButtonGlyph::Retry: {
-        QPainterPath arc;
-        arc.arcMoveTo(QRectF(2.5, 2.5, 11, 11), 90);
-        arc.arcTo(QRectF(2.5, 2.5, 11, 11), 90, 270);
-        stroke(arc, Green, 2);
-        QPainterPath head;
-        head.moveTo(8, 0.5);
-        head.lineTo(11.5, 3);
-        head.lineTo(8, 5.5);
-        head.closeSubpath();
-        painter.fillPath(head, colour(Green));
+    case ButtonGlyph::Retry:
+        DrawRetry(glyphPainter);
         break;
-    }
-    case ButtonGlyph::Close: {
-        // An open door in its frame.
-        painter.setBrush(Qt::NoBrush);
-        painter.setPen(QPen(colour(Wood), 1.2));
-        painter.drawRect(QRectF(3.5, 1.5, 9, 13));
-        QPainterPath leaf;
-        leaf.moveTo(3.5, 1.5);
-        leaf.lineTo(8.5, 3.5);
-        leaf.lineTo(8.5, 16);
-        leaf.lineTo(3.5, 14.5);
-        leaf.closeSubpath();
-        painter.fillPath(leaf, colour(Wood));
-        painter.fillRect(QRectF(6.5, 8, 1.2, 1.5), enabled ? QColor(Qt::yellow) : QColor(Qt::lightGray));
+    case ButtonGlyph::Close:
+        DrawClose(glyphPainter);
         break;
-    }
     }
 }
 

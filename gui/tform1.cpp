@@ -6,8 +6,6 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QGroupBox>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
@@ -21,9 +19,11 @@
 #include "engine/grid_fill.h"
 #include "engine/grouping.h"
 #include "engine/text_cleaning.h"
+#include "gui/accessible_names.h"
 #include "gui/button_glyphs.h"
 #include "gui/grid/grid_view.h"
 #include "gui/key_search/key_search_dialog.h"
+#include "gui/keyword_box.h"
 #include "gui/screen/content_scroller.h"
 #include "gui/text_area.h"
 #include "gui/workbench_style.h"
@@ -38,18 +38,26 @@ const QString TranspositionBlockCaption = QStringLiteral("Blocktext Transpositio
 const QString SubstitutionGroupCaption = QStringLiteral("Fünfer-Gruppen Substitution");
 const QString SubstitutionBlockCaption = QStringLiteral("Blocktext schalten");
 
-constexpr int KeywordPanel = 5;
-constexpr int MethodPanel = 7;
-
-// What the key filter lets through of typed text, character by character.
-QString FilterTypedText(const QString &typed)
+QStringList BuiltInKeywordList()
 {
-    QString filtered;
-    for (const char byte : ToWindows1252(typed)) {
-        if (const int code = abc::FilterKeyChar(static_cast<unsigned char>(byte)))
-            filtered += QChar(code);
+    QStringList keywords;
+    for (const std::string &keyword : abc::BuiltInKeywords())
+        keywords << FromWindows1252(keyword);
+    return keywords;
+}
+
+// The write order's column numbers and letters, each followed by a blank,
+// after what the fields show.
+void AppendWriteOrder(QLineEdit *numberField, QLineEdit *letterField, const abc::WriteOrder &order)
+{
+    QString numbers = numberField->text();
+    QString letters = letterField->text();
+    for (const abc::ColumnEntry &entry : order) {
+        numbers += QString::number(entry.column) + QLatin1Char(' ');
+        letters += FromWindows1252(std::string_view(&entry.letter, 1)) + QLatin1Char(' ');
     }
-    return filtered;
+    numberField->setText(numbers);
+    letterField->setText(letters);
 }
 
 // A plain top-level widget is a "filler" to assistive technologies, which
@@ -78,47 +86,16 @@ TForm1::TForm1(QWidget *parent)
     if (auto *list = qobject_cast<QListView *>(ui->ComboBox1->view()))
         list->setUniformItemSizes(true);
     DressControls(this);
-    QStringList keywords;
-    for (const std::string &keyword : abc::BuiltInKeywords())
-        keywords << FromWindows1252(keyword);
-    ui->ComboBox1->addItems(keywords);
-
-    ui->BitBtn1->setIcon(ButtonGlyphIcon(ButtonGlyph::Close));
-    for (QPushButton *button : {ui->BitBtn2, ui->BitBtn6, ui->BitBtn8, ui->BitBtn9})
-        button->setIcon(ButtonGlyphIcon(ButtonGlyph::Ok));
-    ui->BitBtn3->setIcon(ButtonGlyphIcon(ButtonGlyph::Abort));
-    ui->BitBtn4->setIcon(ButtonGlyphIcon(ButtonGlyph::Yes));
-    ui->BitBtn5->setIcon(ButtonGlyphIcon(ButtonGlyph::All));
-    ui->BitBtn7->setIcon(ButtonGlyphIcon(ButtonGlyph::Retry));
-
-    m_panels = {ui->StatusPanel0, ui->StatusPanel1, ui->StatusPanel2,  ui->StatusPanel3, ui->StatusPanel4,
-                ui->StatusPanel5, ui->StatusPanel6, ui->StatusPanel7,  ui->StatusPanel8, ui->StatusPanel9,
-                ui->StatusPanel10, ui->StatusPanel11, ui->StatusPanel12};
-    for (QLabel *panel : m_panels)
-        ui->StatusBar1->addWidget(panel);
-
-    ui->ComboBox1->lineEdit()->setMaxLength(abc::MaxKeyLength);
-    // Completion follows the keyword rules in typeIntoKeyword(); Qt's own
-    // completer would also rewrite a keyword into the list's capitals when
-    // the field loses focus.
-    ui->ComboBox1->setCompleter(nullptr);
-    ui->ComboBox1->installEventFilter(this);
+    ui->ComboBox1->addItems(BuiltInKeywordList());
+    setButtonGlyphs();
+    setUpStatusBar();
+    m_keywordBox =
+        std::make_unique<KeywordBox>(ui->ComboBox1, [this](QEvent *event) { return ComboBox1KeyPress(event); });
 
     FormCreate();
     // On a screen smaller than the layout the content scrolls.
     new ContentScroller(this);
-
-    // Outside tools address every control by its layout name.
-    for (QWidget *widget : findChildren<QWidget *>()) {
-        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")))
-            widget->setAccessibleDescription(widget->objectName());
-    }
-    // Without a name of its own a nested group box is named after the box
-    // around it.
-    for (QGroupBox *box : findChildren<QGroupBox *>())
-        box->setAccessibleName(box->title());
-    setAccessibleDescription(objectName());
-
+    DescribeByObjectName(this);
     connectHandlers();
 }
 
@@ -128,6 +105,26 @@ TForm1::~TForm1()
     // half-destroyed window.
     ui->ComboBox1->disconnect(this);
     ui->Edit7->disconnect(this);
+}
+
+void TForm1::setButtonGlyphs()
+{
+    ui->BitBtn1->setIcon(ButtonGlyphIcon(ButtonGlyph::Close));
+    for (QPushButton *button : {ui->BitBtn2, ui->BitBtn6, ui->BitBtn8, ui->BitBtn9})
+        button->setIcon(ButtonGlyphIcon(ButtonGlyph::Ok));
+    ui->BitBtn3->setIcon(ButtonGlyphIcon(ButtonGlyph::Abort));
+    ui->BitBtn4->setIcon(ButtonGlyphIcon(ButtonGlyph::Yes));
+    ui->BitBtn5->setIcon(ButtonGlyphIcon(ButtonGlyph::All));
+    ui->BitBtn7->setIcon(ButtonGlyphIcon(ButtonGlyph::Retry));
+}
+
+void TForm1::setUpStatusBar()
+{
+    m_panels = {ui->StatusPanel0, ui->StatusPanel1, ui->StatusPanel2,  ui->StatusPanel3, ui->StatusPanel4,
+                ui->StatusPanel5, ui->StatusPanel6, ui->StatusPanel7,  ui->StatusPanel8, ui->StatusPanel9,
+                ui->StatusPanel10, ui->StatusPanel11, ui->StatusPanel12};
+    for (QLabel *panel : m_panels)
+        ui->StatusBar1->addWidget(panel);
 }
 
 void TForm1::FormCreate()
@@ -165,7 +162,11 @@ void TForm1::connectHandlers()
 
     connect(ui->ComboBox1, &QComboBox::editTextChanged, this, &TForm1::ComboBox1Change);
     connect(ui->Edit7, &QLineEdit::textChanged, this, &TForm1::Edit7Change);
+    connectKeySearch();
+}
 
+void TForm1::connectKeySearch()
+{
     m_keySearchAction = new QAction(QStringLiteral("Schlüssel suchen …"), this);
     m_keySearchAction->setObjectName(QStringLiteral("KeySearchAction"));
     m_keySearchAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
@@ -174,16 +175,6 @@ void TForm1::connectHandlers()
     connect(m_keySearchAction, &QAction::triggered, this, &TForm1::KeySearchOpen);
     ui->Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui->Memo1, &QWidget::customContextMenuRequested, this, &TForm1::Memo1ContextMenu);
-}
-
-bool TForm1::eventFilter(QObject *watched, QEvent *event)
-{
-    // The combo box hands typed keys straight to its line edit, so they are
-    // filtered here, before the line edit and its completion see them.
-    if (watched == ui->ComboBox1
-        && (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod))
-        return ComboBox1KeyPress(event);
-    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::keyPressEvent(QKeyEvent *event)
@@ -200,50 +191,10 @@ void TForm1::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
+// Typed keys in the keyword box, before the box sees them.
 bool TForm1::ComboBox1KeyPress(QEvent *event)
 {
-    QString typed;
-    if (event->type() == QEvent::InputMethod) {
-        typed = static_cast<QInputMethodEvent *>(event)->commitString();
-        if (typed.isEmpty())
-            return false; // composing only
-    } else {
-        auto *key = static_cast<QKeyEvent *>(event);
-        typed = key->text();
-        // Keys without text (arrows, F4, Home), focus keys, Delete and editing
-        // shortcuts (Ctrl+C, Ctrl+V, ...) are no typed characters.
-        if (typed.isEmpty() || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab
-            || key->key() == Qt::Key_Delete || (key->modifiers() & Qt::ControlModifier))
-            return false;
-    }
-
-    const QString filtered = FilterTypedText(typed);
-    for (const QChar ch : filtered)
-        typeIntoKeyword(ch);
-    return true;
-}
-
-void TForm1::typeIntoKeyword(QChar ch)
-{
-    // Completion from the list: the typed text so far joined with the new
-    // character is looked up without regard to case, and the first item that
-    // begins with it is shown with the rest selected.
-    QLineEdit *edit = ui->ComboBox1->lineEdit();
-    if (ch == QLatin1Char('\b')) {
-        edit->backspace(); // deletes the selection or the character before the cursor
-        return;
-    }
-    const QString joined =
-        (edit->hasSelectedText() ? edit->text().left(edit->selectionStart()) : edit->text()) + ch;
-    // Without case sensitivity in the flags the match ignores case.
-    const int index = ui->ComboBox1->findText(joined, Qt::MatchStartsWith);
-    if (index >= 0) {
-        const QString item = ui->ComboBox1->itemText(index);
-        edit->setText(item);
-        edit->setSelection(static_cast<int>(joined.size()), static_cast<int>(item.size() - joined.size()));
-        return;
-    }
-    edit->insert(QString(ch));
+    return m_keywordBox->type(event);
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -293,9 +244,9 @@ void TForm1::KeySearchTake(const QString &keyword, abc::CipherMethod method)
     m_keySearch->reportKeyTaken(keywordOpen);
 }
 
-void TForm1::setPanel(int index, const QString &text)
+void TForm1::setPanel(StatusPanel panel, const QString &text)
 {
-    m_panels[index]->setText(text);
+    m_panels[static_cast<std::size_t>(panel)]->setText(text);
 }
 
 void TForm1::showWarning(const QString &text)
@@ -305,6 +256,7 @@ void TForm1::showWarning(const QString &text)
     box.exec();
 }
 
+// Step 1: set the transposition key.
 void TForm1::BitBtn6Click()
 {
     const std::string key = ToWindows1252(ui->ComboBox1->currentText());
@@ -322,13 +274,14 @@ void TForm1::BitBtn6Click()
     m_grid->refresh();
 }
 
+// Step 2: clean the input and fill the matrix with it.
 void TForm1::BitBtn2Click()
 {
     ui->BitBtn4->setEnabled(true);
     ui->BitBtn5->setEnabled(true);
     ui->BitBtn2->setEnabled(false);
     ui->BitBtn3->setEnabled(false);
-    setPanel(1, QStringLiteral("Eingabetext bereinigt"));
+    setPanel(StatusPanel::Status, QStringLiteral("Eingabetext bereinigt"));
 
     const std::string bytes = ToWindows1252Lines(ui->Memo1->toPlainText());
     if (bytes.empty())
@@ -338,7 +291,7 @@ void TForm1::BitBtn2Click()
     if (!result.inputWasEmpty) {
         ShowText(ui->Memo1, FromWindows1252(m_state.CleanText));
         ui->Edit1->setText(QString::number(m_state.TextCount));
-        setPanel(3, QString::number(m_state.TextCount));
+        setPanel(StatusPanel::LetterCount, QString::number(m_state.TextCount));
         ui->Edit2->setText(QString::number(m_state.TextCursor));
     }
     m_grid->refresh();
@@ -349,6 +302,7 @@ void TForm1::BitBtn2Click()
     }
 }
 
+// Clear the input and the transposition's text.
 void TForm1::BitBtn3Click()
 {
     abc::ClearInput(m_state);
@@ -356,6 +310,7 @@ void TForm1::BitBtn3Click()
     ShowText(ui->Memo2, {});
 }
 
+// Step 3: cut off the residual matrix, the cells after the text.
 void TForm1::BitBtn5Click()
 {
     ui->Button2->setEnabled(true);
@@ -367,27 +322,21 @@ void TForm1::BitBtn5Click()
     m_grid->refresh();
 }
 
+// Step 4: transpose, reading the columns in key order.
 void TForm1::Button2Click()
 {
     ui->BitBtn8->setEnabled(true);
     ui->BitBtn9->setEnabled(true);
     ui->Button1->setEnabled(true);
     ui->Button2->setEnabled(false);
-    setPanel(10, QStringLiteral("Transposition"));
+    setPanel(StatusPanel::Step, QStringLiteral("Transposition"));
 
-    const abc::WriteOrder order = abc::Transpose(m_state);
-    QString numbers = ui->Edit3->text();
-    QString letters = ui->Edit4->text();
-    for (const abc::ColumnEntry &entry : order) {
-        numbers += QString::number(entry.column) + QLatin1Char(' ');
-        letters += FromWindows1252(std::string_view(&entry.letter, 1)) + QLatin1Char(' ');
-    }
-    ui->Edit3->setText(numbers);
-    ui->Edit4->setText(letters);
+    AppendWriteOrder(ui->Edit3, ui->Edit4, abc::Transpose(m_state));
     ShowText(ui->Memo2, FromWindows1252(m_state.TranspositionText));
     m_grid->refresh();
 }
 
+// Step 5: substitute, shifting each letter back.
 void TForm1::Button1Click()
 {
     ui->BitBtn8->setEnabled(true);
@@ -411,23 +360,27 @@ void TForm1::toggleGroups(QPushButton *button, QPlainTextEdit *area, const std::
     }
 }
 
+// Show the input in groups of five or as a block.
 void TForm1::BitBtn4Click()
 {
     toggleGroups(ui->BitBtn4, ui->Memo1, m_state.CleanText, InputGroupCaption, InputBlockCaption);
 }
 
+// Show the transposed text in groups of five or as a block.
 void TForm1::BitBtn8Click()
 {
     toggleGroups(ui->BitBtn8, ui->Memo2, m_state.TranspositionText, TranspositionGroupCaption,
                  TranspositionBlockCaption);
 }
 
+// Show the plaintext in groups of five or as a block.
 void TForm1::BitBtn9Click()
 {
     toggleGroups(ui->BitBtn9, ui->Memo3, m_state.SubstitutionText, SubstitutionGroupCaption,
                  SubstitutionBlockCaption);
 }
 
+// Repeat: back to step 1 for a new key.
 void TForm1::BitBtn7Click()
 {
     ui->ComboBox1->setEnabled(true);
@@ -458,19 +411,19 @@ void TForm1::RadioGroup1Click()
 {
     const bool abcSelected = ui->RadioGroup1Item0->isChecked();
     ui->Label1->setText(abcSelected ? QStringLiteral("Decoding ABC-Chiffre") : QStringLiteral("Decoding ABCD-Chiffre"));
-    setPanel(MethodPanel, abcSelected ? QStringLiteral("ABC-Chiffre") : QStringLiteral("ABCD-Chiffre"));
+    setPanel(StatusPanel::Method, abcSelected ? QStringLiteral("ABC-Chiffre") : QStringLiteral("ABCD-Chiffre"));
 }
 
 void TForm1::ComboBox1Change(const QString &text)
 {
     if (ui->Edit7->text() != text)
         ui->Edit7->setText(text);
-    setPanel(KeywordPanel, text);
+    setPanel(StatusPanel::Keyword, text);
 }
 
 void TForm1::Edit7Change(const QString &text)
 {
     if (ui->ComboBox1->currentText() != text)
         ui->ComboBox1->setEditText(text);
-    setPanel(KeywordPanel, text);
+    setPanel(StatusPanel::Keyword, text);
 }

@@ -9,6 +9,7 @@
 
 class GridView;
 class KeySearchDialog;
+class KeywordBox;
 class QAction;
 class QKeyEvent;
 class QLabel;
@@ -32,12 +33,28 @@ public:
     const abc::WorkbenchState &state() const { return m_state; }
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The status bar's panels as laid out: each caption, then what it names.
+    // Panels 8, 9, 11 and 12 stay empty.
+    enum class StatusPanel {
+        StatusCaption,
+        Status,
+        LetterCountCaption,
+        LetterCount,
+        KeywordCaption,
+        Keyword,
+        MethodCaption,
+        Method,
+        Step = 10,
+    };
+    static constexpr int StatusPanelCount = 13;
+
     void FormCreate();
+    void setButtonGlyphs();
+    void setUpStatusBar();
 
     void BitBtn2Click();
     void BitBtn3Click();
@@ -53,22 +70,23 @@ private:
     void ComboBox1Change(const QString &text);
     void Edit7Change(const QString &text);
     bool ComboBox1KeyPress(QEvent *event);
-    void typeIntoKeyword(QChar ch);
     void Memo1ContextMenu(const QPoint &pos);
     void KeySearchOpen();
     void KeySearchStart();
     void KeySearchTake(const QString &keyword, abc::CipherMethod method);
 
     void connectHandlers();
-    void setPanel(int index, const QString &text);
+    void connectKeySearch();
+    void setPanel(StatusPanel panel, const QString &text);
     void showWarning(const QString &text);
     void toggleGroups(QPushButton *button, QPlainTextEdit *area, const std::string &text,
                       const QString &groupCaption, const QString &blockCaption);
 
     std::unique_ptr<Ui::TForm1> ui;
     abc::WorkbenchState m_state;
+    std::unique_ptr<KeywordBox> m_keywordBox;
     GridView *m_grid = nullptr;
     QAction *m_keySearchAction = nullptr;
     KeySearchDialog *m_keySearch = nullptr; // made when first opened
-    std::array<QLabel *, 13> m_panels{};
+    std::array<QLabel *, StatusPanelCount> m_panels{};
 };

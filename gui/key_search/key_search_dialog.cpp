@@ -7,11 +7,13 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <optional>
 
 #include "base/messages.h"
 #include "base/windows1252_text.h"
 #include "engine/builtin_keywords.h"
 #include "engine/grouping.h"
+#include "gui/accessible_names.h"
 
 namespace search = abc::search;
 
@@ -46,23 +48,23 @@ KeySearchDialog::KeySearchDialog(QWidget *parent)
     // One line per candidate, as tight as in a list.
     ui->CandidateTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 
-    // Outside tools address every control by its layout name, as in the
-    // main window.
-    setAccessibleDescription(objectName());
-    for (QWidget *widget : findChildren<QWidget *>()) {
-        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_")))
-            widget->setAccessibleDescription(widget->objectName());
-    }
+    DescribeByObjectName(this);
 
     m_clockTick.setInterval(250);
+    connectControls();
+    ui->SearchButton->setFocus();
+}
+
+KeySearchDialog::~KeySearchDialog() = default;
+
+void KeySearchDialog::connectControls()
+{
     connect(&m_clockTick, &QTimer::timeout, this, &KeySearchDialog::showElapsed);
-    connect(this, &KeySearchDialog::mailPosted, this, &KeySearchDialog::readMail, Qt::QueuedConnection);
+    connect(&m_runner, &SearchRunner::progress, this, &KeySearchDialog::showProgress);
+    connect(&m_runner, &SearchRunner::bestChanged, this, &KeySearchDialog::addCandidate);
+    connect(&m_runner, &SearchRunner::finished, this, &KeySearchDialog::finish);
     connect(ui->SearchButton, &QPushButton::clicked, this, &KeySearchDialog::searchRequested);
-    connect(ui->CancelButton, &QPushButton::clicked, this, [this] {
-        m_worker.request_stop();
-        ui->CancelButton->setEnabled(false);
-        showMessage(QStringLiteral("Die Suche wird abgebrochen …"));
-    });
+    connect(ui->CancelButton, &QPushButton::clicked, this, &KeySearchDialog::cancel);
     connect(ui->TakeKeyButton, &QPushButton::clicked, this, &KeySearchDialog::takeSelectedKey);
     connect(ui->CloseButton, &QPushButton::clicked, this, &KeySearchDialog::close);
     connect(ui->CandidateTable, &QTableWidget::itemSelectionChanged, this, [this] {
@@ -70,40 +72,25 @@ KeySearchDialog::KeySearchDialog(QWidget *parent)
         updateTakeButton();
     });
     connect(ui->CandidateTable, &QTableWidget::cellDoubleClicked, this, &KeySearchDialog::takeSelectedKey);
-    ui->SearchButton->setFocus();
-}
-
-KeySearchDialog::~KeySearchDialog()
-{
-    // The search's threads post to this object; none may outlive it.
-    stopAndWait();
 }
 
 void KeySearchDialog::done(int result)
 {
-    stopAndWait();
-    readMail();
+    m_runner.finishNow();
     QDialog::done(result);
 }
 
-void KeySearchDialog::stopAndWait()
+void KeySearchDialog::cancel()
 {
-    if (m_worker.joinable()) {
-        m_worker.request_stop();
-        m_worker.join();
-    }
+    m_runner.cancel();
+    ui->CancelButton->setEnabled(false);
+    showMessage(QStringLiteral("Die Suche wird abgebrochen …"));
 }
 
 void KeySearchDialog::startSearch(std::string cipherText)
 {
     // What the old search left is of no more use.
-    stopAndWait();
-    {
-        const std::lock_guard lock(m_mailMutex);
-        m_mail = {};
-        m_mailPending = false;
-    }
-    m_searching = false;
+    m_runner.abandon();
     m_clockTick.stop();
     ui->CancelButton->setEnabled(false);
     m_userPicked = false;
@@ -121,9 +108,8 @@ void KeySearchDialog::startSearch(std::string cipherText)
     options.timeLimitSeconds = ui->TimeLimitBox->value();
     options.keywords = abc::BuiltInKeywords();
     options.candidateCount = CandidateRows;
-    options.onProgress = [this](const search::Progress &progress) { post(&progress, nullptr); };
 
-    m_searching = true;
+    m_runner.start(std::move(cipherText), std::move(options));
     m_keyLength = 0;
     m_clock.start();
     m_clockTick.start();
@@ -131,58 +117,17 @@ void KeySearchDialog::startSearch(std::string cipherText)
     showMessage({});
     ui->SearchButton->setText(QStringLiteral("Neu &suchen"));
     ui->CancelButton->setEnabled(true);
-    m_worker = std::jthread([this, text = std::move(cipherText), options = std::move(options)](std::stop_token stop) {
-        search::SearchResult result = search::FindKey(text, options, stop);
-        post(nullptr, &result);
-    });
 }
 
-// Runs on the search's threads, one call at a time, and on the worker at the end.
-void KeySearchDialog::post(const search::Progress *progress, search::SearchResult *result)
+void KeySearchDialog::showProgress(const search::Progress &progress)
 {
-    bool wake = false;
-    {
-        const std::lock_guard lock(m_mailMutex);
-        if (progress) {
-            m_mail.progress = *progress;
-            if (progress->best)
-                m_mail.best = progress->best;
-            m_mail.progress->best.reset();
-        }
-        if (result)
-            m_mail.result = std::move(*result);
-        wake = !m_mailPending;
-        m_mailPending = true;
-    }
-    // One wake-up until the dialog has read the mail: however often the
-    // search reports, the event queue holds at most one of these.
-    if (wake)
-        emit mailPosted();
-}
-
-void KeySearchDialog::readMail()
-{
-    Mail mail;
-    {
-        const std::lock_guard lock(m_mailMutex);
-        mail = std::move(m_mail);
-        m_mail = {};
-        m_mailPending = false;
-    }
-    if (mail.progress && m_searching) {
-        ui->ProgressBar->setValue(static_cast<int>(std::clamp(mail.progress->fraction, 0.0, 1.0) * ProgressSteps));
-        m_keyLength = mail.progress->keyLength;
-        showElapsed();
-    }
-    if (mail.best)
-        addCandidate(*mail.best);
-    if (mail.result)
-        finish(*mail.result);
+    ui->ProgressBar->setValue(static_cast<int>(std::clamp(progress.fraction, 0.0, 1.0) * ProgressSteps));
+    m_keyLength = progress.keyLength;
+    showElapsed();
 }
 
 void KeySearchDialog::finish(const search::SearchResult &result)
 {
-    m_searching = false;
     m_clockTick.stop();
     ui->CancelButton->setEnabled(false);
     // A cancelled search keeps what it found so far.
@@ -311,7 +256,7 @@ void KeySearchDialog::showMessage(const QString &text)
 
 void KeySearchDialog::showElapsed()
 {
-    if (!m_searching)
+    if (!searching())
         return;
     ui->ProgressLabel->setText(QStringLiteral("Sucht: %1, %2 s")
                                    .arg(SearchPhaseText(m_keyLength),

@@ -5,13 +5,11 @@
 #include <QTimer>
 
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "analysis/key_search.h"
+#include "gui/key_search/search_runner.h"
 
 namespace Ui {
 class KeySearchDialog;
@@ -32,7 +30,7 @@ public:
 
     // Searches a cleaned ciphertext (capitals only).
     void startSearch(std::string cipherText);
-    bool searching() const { return m_searching; }
+    bool searching() const { return m_runner.running(); }
     // The main window's answer to keyChosen(): whether it took the key.
     void reportKeyTaken(bool taken);
 
@@ -42,22 +40,11 @@ signals:
     // "Suchen" was pressed; the main window answers with startSearch().
     void searchRequested();
     void keyChosen(const QString &keyword, abc::CipherMethod method);
-    // Sent from the search's threads when there is new mail; connected
-    // queued, so the dialog reads it on its own thread.
-    void mailPosted();
 
 private:
-    // What the search's threads hand over. Only the mutex orders it: Qt's
-    // queued signal only wakes the dialog and carries no data.
-    struct Mail {
-        std::optional<abc::search::Progress> progress;
-        std::optional<abc::search::Candidate> best;
-        std::optional<abc::search::SearchResult> result;
-    };
-
-    void post(const abc::search::Progress *progress, abc::search::SearchResult *result);
-    void readMail();
-    void stopAndWait();
+    void connectControls();
+    void cancel();
+    void showProgress(const abc::search::Progress &progress);
     void finish(const abc::search::SearchResult &result);
     void addCandidate(const abc::search::Candidate &candidate);
     void showCandidates(std::vector<abc::search::Candidate> candidates);
@@ -69,11 +56,6 @@ private:
 
     std::unique_ptr<Ui::KeySearchDialog> ui;
 
-    std::mutex m_mailMutex;
-    Mail m_mail;
-    bool m_mailPending = false;
-
-    bool m_searching = false;
     int m_keyLength = 0;
     QElapsedTimer m_clock;
     QTimer m_clockTick;
@@ -84,5 +66,5 @@ private:
     QString m_offeredKeyword;
     abc::CipherMethod m_offeredMethod = abc::CipherMethod::ABC;
 
-    std::jthread m_worker;
+    SearchRunner m_runner;
 };
