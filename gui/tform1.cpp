@@ -93,8 +93,9 @@ TForm1::TForm1(QWidget *parent)
         std::make_unique<KeywordBox>(ui->ComboBox1, [this](QEvent *event) { return ComboBox1KeyPress(event); });
 
     FormCreate();
-    // On a screen smaller than the layout the content scrolls.
-    new ContentScroller(this);
+    // On a screen smaller than the layout the content scrolls under the
+    // status line.
+    m_scroller = new ContentScroller(this, ui->StatusBar1);
     DescribeByObjectName(this);
     connectHandlers();
 }
@@ -272,6 +273,7 @@ void TForm1::BitBtn6Click()
     ui->Edit5->setText(QString::number(key.size()));
     abc::ApplyColumnKey(m_state, key);
     m_grid->refresh();
+    m_scroller->show(ui->GroupBox3);
 }
 
 // Step 2: clean the input and fill the matrix with it.
@@ -295,6 +297,7 @@ void TForm1::BitBtn2Click()
         ui->Edit2->setText(QString::number(m_state.TextCursor));
     }
     m_grid->refresh();
+    m_scroller->show(ui->Memo1);
 
     const auto left = static_cast<long long>(m_state.CleanText.size()) - result.placed;
     if (left > 0) {
@@ -308,6 +311,7 @@ void TForm1::BitBtn3Click()
     abc::ClearInput(m_state);
     ShowText(ui->Memo1, {});
     ShowText(ui->Memo2, {});
+    m_scroller->show(ui->Memo1);
 }
 
 // Step 3: cut off the residual matrix, the cells after the text.
@@ -320,6 +324,7 @@ void TForm1::BitBtn5Click()
     if (const std::optional<int> rows = abc::CutResidualMatrix(m_state))
         ui->Edit6->setText(QString::number(*rows));
     m_grid->refresh();
+    m_scroller->show(ui->GroupBox3);
 }
 
 // Step 4: transpose, reading the columns in key order.
@@ -334,6 +339,9 @@ void TForm1::Button2Click()
     AppendWriteOrder(ui->Edit3, ui->Edit4, abc::Transpose(m_state));
     ShowText(ui->Memo2, FromWindows1252(m_state.TranspositionText));
     m_grid->refresh();
+    // The matrix first, then its read-out: where both do not fit, the text.
+    m_scroller->show(ui->GroupBox3);
+    m_scroller->show(ui->Memo2);
 }
 
 // Step 5: substitute, shifting each letter back.
@@ -346,6 +354,7 @@ void TForm1::Button1Click()
     abc::Substitute(m_state, method);
     ui->Edit2->setText(QString::number(m_state.SubstitutionText.size()));
     ShowText(ui->Memo3, FromWindows1252(m_state.SubstitutionText));
+    m_scroller->show(ui->Memo3);
 }
 
 void TForm1::toggleGroups(QPushButton *button, QPlainTextEdit *area, const std::string &text,
@@ -358,6 +367,7 @@ void TForm1::toggleGroups(QPushButton *button, QPlainTextEdit *area, const std::
         button->setText(groupCaption);
         ShowText(area, FromWindows1252(text));
     }
+    m_scroller->show(area);
 }
 
 // Show the input in groups of five or as a block.

@@ -7,6 +7,7 @@
 
 #include "engine/workbench_state.h"
 
+class ContentScroller;
 class GridView;
 class KeySearchDialog;
 class KeywordBox;
@@ -86,6 +87,7 @@ private:
     abc::WorkbenchState m_state;
     std::unique_ptr<KeywordBox> m_keywordBox;
     GridView *m_grid = nullptr;
+    ContentScroller *m_scroller = nullptr;
     QAction *m_keySearchAction = nullptr;
     KeySearchDialog *m_keySearch = nullptr; // made when first opened
     std::array<QLabel *, StatusPanelCount> m_panels{};

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "gui/accessible_names.h"
+
 namespace {
 
 // Room left around a control that is scrolled into view, where there is room.
@@ -28,19 +30,37 @@ int ViewStartShowing(int start, int length, int viewStart, int viewLength)
 
 } // namespace
 
-ContentScroller::ContentScroller(QWidget *window)
+ContentScroller::ContentScroller(QWidget *window, QWidget *pinned)
     : QObject(window)
     , m_window(window)
+    , m_pinned(pinned)
     , m_layoutSize(window->size())
-    , m_horizontal(new QScrollBar(Qt::Horizontal, window))
-    , m_vertical(new QScrollBar(Qt::Vertical, window))
-    , m_corner(new QWidget(window))
+    , m_pinnedPlace(pinned ? pinned->geometry() : QRect())
     , m_view(window->size())
 {
+    // Only moves within the window: when the window becomes active again its
+    // focus returns, and the view stays where the user left it. A click gives
+    // the focus while the button is down: scrolling then would move the
+    // control away from under the pointer.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (old && now && now != m_window && old->window() == m_window && now->window() == m_window
+            && m_window->isVisible() && QGuiApplication::mouseButtons() == Qt::NoButton)
+            show(now);
+    });
+    window->installEventFilter(this);
+}
+
+void ContentScroller::makeBars()
+{
+    m_horizontal = new QScrollBar(Qt::Horizontal, m_window);
+    m_vertical = new QScrollBar(Qt::Vertical, m_window);
+    m_corner = new QWidget(m_window);
     m_horizontal->setObjectName(QStringLiteral("HorzScrollBar"));
     m_horizontal->setAccessibleName(QStringLiteral("Bildlauf waagerecht"));
     m_vertical->setObjectName(QStringLiteral("VertScrollBar"));
     m_vertical->setAccessibleName(QStringLiteral("Bildlauf senkrecht"));
+    DescribeByObjectName(m_horizontal);
+    DescribeByObjectName(m_vertical);
     m_corner->setAutoFillBackground(true);
     for (QWidget *part : {static_cast<QWidget *>(m_horizontal), static_cast<QWidget *>(m_vertical), m_corner}) {
         // Tab visits the controls only; the keys below scroll instead.
@@ -52,24 +72,27 @@ ContentScroller::ContentScroller(QWidget *window)
         connect(bar, &QScrollBar::valueChanged, this,
                 [this] { scrollTo(QPoint(m_horizontal->value(), m_vertical->value())); });
     }
-
-    // Only moves within the window: when the window becomes active again its
-    // focus returns, and the view stays where the user left it. A click gives
-    // the focus while the button is down: scrolling then would move the
-    // control away from under the pointer.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
-        if (old && now && now != m_window && old->window() == m_window && now->window() == m_window
-            && m_window->isVisible() && QGuiApplication::mouseButtons() == Qt::NoButton)
-            ensureVisible(now);
-    });
-    window->installEventFilter(this);
 }
 
-void ContentScroller::ensureVisible(const QWidget *widget)
+bool ContentScroller::isPart(const QWidget *widget) const
 {
+    return widget == m_horizontal || widget == m_vertical || widget == m_corner || widget == m_pinned;
+}
+
+int ContentScroller::contentHeight() const
+{
+    const bool pinnedAbove = m_pinned && m_vertical && m_vertical->isVisible();
+    return m_view.height() - (pinnedAbove ? m_pinnedPlace.height() : 0);
+}
+
+void ContentScroller::show(const QWidget *widget)
+{
+    // Nothing to scroll while the layout fits; the pinned line is always seen.
+    if (!m_horizontal || (m_pinned && (widget == m_pinned || m_pinned->isAncestorOf(widget))))
+        return;
     const QRect target(widget->mapTo(m_window, QPoint()) + m_offset, widget->size());
     m_horizontal->setValue(ViewStartShowing(target.x(), target.width(), m_offset.x(), m_view.width()));
-    m_vertical->setValue(ViewStartShowing(target.y(), target.height(), m_offset.y(), m_view.height()));
+    m_vertical->setValue(ViewStartShowing(target.y(), target.height(), m_offset.y(), contentHeight()));
 }
 
 bool ContentScroller::eventFilter(QObject *watched, QEvent *event)
@@ -85,7 +108,7 @@ bool ContentScroller::eventFilter(QObject *watched, QEvent *event)
         // Wheel turns that no control took.
         const QPoint delta = static_cast<QWheelEvent *>(event)->angleDelta();
         QScrollBar *bar = std::abs(delta.x()) > std::abs(delta.y()) ? m_horizontal : m_vertical;
-        if (bar->isVisible()) {
+        if (bar && bar->isVisible()) {
             QCoreApplication::sendEvent(bar, event);
             return event->isAccepted();
         }
@@ -128,7 +151,7 @@ bool ContentScroller::scrollByKey(const QKeyEvent *key)
             break;
         }
     }
-    if (action == QAbstractSlider::SliderNoAction || !bar->isVisible())
+    if (action == QAbstractSlider::SliderNoAction || !bar || !bar->isVisible())
         return false;
     bar->triggerAction(action);
     return true;
@@ -137,13 +160,19 @@ bool ContentScroller::scrollByKey(const QKeyEvent *key)
 void ContentScroller::placeBars()
 {
     const QSize size = m_window->size();
-    const int extent = m_window->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_vertical);
+    // Asked of the window, whose screen the bars share: the extent follows
+    // the screen's resolution.
+    const int extent = m_window->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_window);
     // A bar along one edge takes room from the other direction.
     bool horizontal = size.width() < m_layoutSize.width();
     bool vertical = size.height() < m_layoutSize.height();
     vertical = vertical || (horizontal && size.height() - extent < m_layoutSize.height());
     horizontal = horizontal || (vertical && size.width() - extent < m_layoutSize.width());
     vertical = vertical || (horizontal && size.height() - extent < m_layoutSize.height());
+    if (!m_horizontal && !horizontal && !vertical)
+        return;
+    if (!m_horizontal)
+        makeBars();
 
     m_view = QSize(std::max(0, size.width() - (vertical ? extent : 0)),
                    std::max(0, size.height() - (horizontal ? extent : 0)));
@@ -153,7 +182,7 @@ void ContentScroller::placeBars()
     m_horizontal->setRange(0, std::max(0, m_layoutSize.width() - m_view.width()));
     m_vertical->setRange(0, std::max(0, m_layoutSize.height() - m_view.height()));
     m_horizontal->setPageStep(std::max(1, m_view.width()));
-    m_vertical->setPageStep(std::max(1, m_view.height()));
+    m_vertical->setPageStep(std::max(1, contentHeight()));
 
     // Above the content, which moves under them.
     m_horizontal->setVisible(horizontal);
@@ -162,6 +191,19 @@ void ContentScroller::placeBars()
     for (QWidget *part : {static_cast<QWidget *>(m_horizontal), static_cast<QWidget *>(m_vertical), m_corner})
         part->raise();
     scrollTo(QPoint(m_horizontal->value(), m_vertical->value()));
+    placePinned();
+}
+
+void ContentScroller::placePinned()
+{
+    if (!m_pinned)
+        return;
+    // Sideways it moves with the content, so that every panel can be
+    // reached; downwards it stays at the bottom of the view.
+    const int y = std::min(m_pinnedPlace.y(), m_view.height() - m_pinnedPlace.height());
+    m_pinned->move(m_pinnedPlace.x() - m_offset.x(), y);
+    if (y != m_pinnedPlace.y())
+        m_pinned->raise(); // the content scrolls under it
 }
 
 void ContentScroller::scrollTo(QPoint offset)
@@ -172,7 +214,8 @@ void ContentScroller::scrollTo(QPoint offset)
     m_offset = offset;
     for (QObject *child : m_window->children()) {
         auto *widget = qobject_cast<QWidget *>(child);
-        if (widget && !widget->isWindow() && widget != m_horizontal && widget != m_vertical && widget != m_corner)
+        if (widget && !widget->isWindow() && !isPart(widget))
             widget->move(widget->pos() + delta);
     }
+    placePinned();
 }
