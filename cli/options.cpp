@@ -1,11 +1,15 @@
 #include "cli/options.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 
 #include <algorithm>
 #include <charconv>
-#include <iterator>
 #include <optional>
+#include <ranges>
 
 #include "base/messages.h"
 #include "base/windows1252_text.h"
@@ -46,40 +50,131 @@ kein Kandidat / no candidate, Text passt nicht in die Matrix / does not fit),
 2 falscher Aufruf / bad usage.
 )";
 
-// The options given, to refuse those that do not fit the command.
-struct Given {
-    std::optional<std::string> key;
-    std::vector<std::string> searchOptions, keyOptions;
+// Whose an option is: the command line's, by the commands it serves, or the
+// window's, which Qt's application object reads from the same arguments.
+enum class Use { Command, Search, Key, Window };
+
+struct Option {
+    const char *name;
+    bool takesValue;
+    Use use;
 };
 
-constexpr std::string_view Commands[] = {"--find-key", "--encipher", "--decipher", "--help", "--version"};
-constexpr std::string_view Flags[] = {"--json"};
-constexpr std::string_view Valued[] = {"--time-limit", "--threads", "--key", "--method"};
+constexpr Option Options[] = {
+    {"find-key", false, Use::Command},
+    {"encipher", false, Use::Command},
+    {"decipher", false, Use::Command},
+    {"help", false, Use::Command},
+    {"h", false, Use::Command},
+    {"version", false, Use::Command},
+    {"json", false, Use::Search},
+    {"time-limit", true, Use::Search},
+    {"threads", true, Use::Search},
+    {"key", true, Use::Key},
+    {"method", true, Use::Key},
+    // Qt's own, read by the application object from the same arguments: those
+    // of QGuiApplication and QApplication and of the X11 and Windows platforms.
+    {"platform", true, Use::Window},
+    {"platformpluginpath", true, Use::Window},
+    {"platformtheme", true, Use::Window},
+    {"plugin", true, Use::Window},
+    {"qwindowgeometry", true, Use::Window},
+    {"qwindowicon", true, Use::Window},
+    {"qwindowtitle", true, Use::Window},
+    {"qmljsdebugger", true, Use::Window},
+    {"style", true, Use::Window},
+    {"stylesheet", true, Use::Window},
+    {"session", true, Use::Window},
+    {"display", true, Use::Window},
+    {"geometry", true, Use::Window},
+    {"title", true, Use::Window},
+    {"icon", true, Use::Window},
+    {"name", true, Use::Window},
+    {"visual", true, Use::Window},
+    {"fontengine", true, Use::Window},
+    {"dialogs", true, Use::Window},
+    {"graphicssystem", true, Use::Window},
+    {"reverse", false, Use::Window},
+    {"widgetcount", false, Use::Window},
+    {"sync", false, Use::Window},
+    {"nograb", false, Use::Window},
+    {"dograb", false, Use::Window},
+    {"testability", false, Use::Window},
+};
 
-template <std::size_t N>
-bool OneOf(std::string_view name, const std::string_view (&names)[N])
+const Option *Find(const QString &name)
 {
-    return std::find(std::begin(names), std::end(names), name) != std::end(names);
+    const auto found =
+        std::find_if(std::begin(Options), std::end(Options), [&name](const Option &option) {
+            return name == QLatin1String(option.name);
+        });
+    return found == std::end(Options) ? nullptr : found;
 }
 
-std::string_view NameOf(std::string_view argument)
+bool IsOurs(const QString &name)
 {
-    return argument.substr(0, argument.find('='));
+    const Option *option = Find(name);
+    return option && option->use != Use::Window;
 }
 
-// Qt's own options (-platform, -style, ...) still reach the window.
-bool NamesAnOption(std::string_view argument)
+// The arguments go through Qt as Latin-1, which holds any byte as one
+// character: a file name or key that is no UTF-8 comes back unchanged.
+std::string Bytes(const QString &latin1)
 {
-    const std::string_view name = NameOf(argument);
-    return argument == "-h" || OneOf(name, Commands) || OneOf(name, Flags) || OneOf(name, Valued);
+    return latin1.toLatin1().toStdString();
+}
+
+void AddOptions(QCommandLineParser &parser)
+{
+    // "-platform" is one option, as Qt's application object reads it.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const Option &option : Options) {
+        const QString name = QString::fromLatin1(option.name);
+        parser.addOption(QCommandLineOption(name, QString(), option.takesValue ? QStringLiteral("value") : QString()));
+    }
+}
+
+bool Parse(QCommandLineParser &parser, const QStringList &arguments)
+{
+    return parser.parse(QStringList(QStringLiteral("abc-workbench")) + arguments);
+}
+
+// Whether the arguments parse once an option at their end that waits for a
+// value has one.
+bool ParsesWithValue(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    AddOptions(parser);
+    return Parse(parser, arguments + QStringList(QStringLiteral("value")));
+}
+
+// Qt's parser says in English what it refused, but not where. The first
+// refused argument ends the shortest beginning of the list that does not
+// parse; with none, the last option lacks its value.
+std::string RefusalMessage(const QStringList &arguments)
+{
+    const auto counts = std::views::iota(qsizetype(1), arguments.size() + 1);
+    const auto refused = std::ranges::partition_point(
+        counts, [&arguments](qsizetype count) { return ParsesWithValue(arguments.first(count)); });
+    if (refused == counts.end())
+        return Bytes(arguments.constLast()) + " braucht einen Wert.";
+
+    const QString &argument = arguments.at(*refused - 1);
+    QCommandLineParser alone;
+    AddOptions(alone);
+    Parse(alone, {argument});
+    if (!alone.unknownOptionNames().isEmpty())
+        return "Unbekannte Option „" + Bytes(argument) + "“.";
+    return Bytes(argument.section(QLatin1Char('='), 0, 0)) + " nimmt keinen Wert.";
 }
 
 double ParseSeconds(const std::string &text)
 {
     double seconds = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-    if (error != std::errc() || end != text.data() + text.size() || !(seconds > 0 && seconds <= 86400))
-        throw UsageError{"--time-limit braucht Sekunden zwischen 0 und 86400, nicht „" + text + "“."};
+    if (error != std::errc() || end != text.data() + text.size() || !(seconds > 0 && seconds <= MaxTimeLimitSeconds))
+        throw UsageError{"--time-limit braucht Sekunden zwischen 0 und " + std::to_string(MaxTimeLimitSeconds)
+                         + ", nicht „" + text + "“."};
     return seconds;
 }
 
@@ -87,8 +182,9 @@ unsigned ParseThreads(const std::string &text)
 {
     unsigned threads = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), threads);
-    if (error != std::errc() || end != text.data() + text.size() || threads < 1 || threads > 1024)
-        throw UsageError{"--threads braucht eine Zahl von 1 bis 1024, nicht „" + text + "“."};
+    if (error != std::errc() || end != text.data() + text.size() || threads < 1 || threads > MaxThreads)
+        throw UsageError{"--threads braucht eine Zahl von 1 bis " + std::to_string(MaxThreads) + ", nicht „" + text
+                         + "“."};
     return threads;
 }
 
@@ -100,6 +196,64 @@ abc::CipherMethod ParseMethod(const std::string &text)
     if (method == QLatin1String("ABCD"))
         return abc::CipherMethod::ABCD;
     throw UsageError{"--method ist ABC oder ABCD, nicht „" + text + "“."};
+}
+
+// Every value in the order given, so that an error names the first wrong one;
+// the last value of an option counts. The key is read with the command.
+void ReadValues(const QCommandLineParser &parser, Request &request)
+{
+    QHash<QString, qsizetype> taken;
+    for (const QString &name : parser.optionNames()) {
+        if (!IsOurs(name) || !Find(name)->takesValue)
+            continue;
+        const std::string value = Bytes(parser.values(name).at(taken[name]++));
+        if (name == QLatin1String("time-limit"))
+            request.timeLimit = ParseSeconds(value);
+        else if (name == QLatin1String("threads"))
+            request.threads = ParseThreads(value);
+        else if (name == QLatin1String("method"))
+            request.method = ParseMethod(value);
+    }
+}
+
+void ReadInput(const QCommandLineParser &parser, Request &request)
+{
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1)
+        throw UsageError{"Nur eine Datei, nicht auch „" + Bytes(files.at(1)) + "“."};
+    if (!files.isEmpty())
+        request.input = Bytes(files.constFirst());
+}
+
+// Help wins over everything else, then the version.
+Command ReadCommand(const QCommandLineParser &parser)
+{
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("h")))
+        return Command::Help;
+    if (parser.isSet(QStringLiteral("version")))
+        return Command::Version;
+    std::optional<Command> command;
+    for (const auto &[name, given] : {std::pair{"find-key", Command::FindKey}, std::pair{"encipher", Command::Encipher},
+                                      std::pair{"decipher", Command::Decipher}}) {
+        if (!parser.isSet(QLatin1String(name)))
+            continue;
+        if (command)
+            throw UsageError{"Nur eines von --find-key, --encipher, --decipher, --help, --version."};
+        command = given;
+    }
+    if (!command)
+        throw UsageError{"Was soll geschehen: --find-key, --encipher oder --decipher?"};
+    return *command;
+}
+
+// The first option given for that use, spelled as the help spells it.
+std::optional<std::string> FirstGiven(const QCommandLineParser &parser, Use use)
+{
+    for (const QString &name : parser.optionNames()) {
+        if (Find(name)->use == use)
+            return "--" + Bytes(name);
+    }
+    return std::nullopt;
 }
 
 // The key as the keyword box takes it when typed: capitals and digits, small
@@ -115,95 +269,35 @@ std::string FilterKey(const std::string &typed)
     return key;
 }
 
-void SetCommand(Request &request, Command command)
+void CheckKey(const QCommandLineParser &parser, Request &request)
 {
-    if (request.command != Command::Window && request.command != command)
-        throw UsageError{"Nur eines von --find-key, --encipher, --decipher, --help, --version."};
-    request.command = command;
+    if (const std::optional<std::string> option = FirstGiven(parser, Use::Search))
+        throw UsageError{*option + " gilt nur mit --find-key."};
+    if (!parser.isSet(QStringLiteral("key")))
+        throw UsageError{"Ohne --key kein Schlüssel."};
+    request.key = FilterKey(Bytes(parser.value(QStringLiteral("key"))));
+    if (request.key.empty())
+        throw UsageError{EmptyKeywordMessage().toStdString()};
+    // The window's transposition reads only the columns under letters; a
+    // text enciphered with a digit in the key could not be deciphered.
+    if (request.command == Command::Encipher
+        && std::any_of(request.key.begin(), request.key.end(), [](char c) { return c < 'A'; }))
+        throw UsageError{"Zum Verschlüsseln nur Buchstaben im Schlüssel: Spalten unter Ziffern liest die "
+                         "Transposition nicht."};
 }
 
-Request Parse(const std::vector<std::string> &arguments)
+Request ReadRequest(const QCommandLineParser &parser)
 {
     Request request;
-    Given given;
-    bool inputGiven = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string &argument = arguments[i];
-        if (argument == "-" || !argument.starts_with('-')) {
-            if (inputGiven)
-                throw UsageError{"Nur eine Datei, nicht auch „" + argument + "“."};
-            request.input = argument;
-            inputGiven = true;
-            continue;
-        }
-        const std::string name(NameOf(argument));
-        const bool inlineValue = name.size() < argument.size();
-        if (argument == "-h" || name == "--help")
-            request.command = Command::Help; // wins over everything else
-        else if (name == "--version" && request.command != Command::Help)
-            request.command = Command::Version;
-        if (name == "-h" || name == "--help" || name == "--version")
-            continue;
-
-        if (OneOf(name, Commands) || OneOf(name, Flags)) {
-            if (inlineValue)
-                throw UsageError{name + " nimmt keinen Wert."};
-            if (name == "--json") {
-                request.json = true;
-                given.searchOptions.push_back(name);
-            } else if (request.command != Command::Help && request.command != Command::Version) {
-                SetCommand(request, name == "--find-key"   ? Command::FindKey
-                                    : name == "--encipher" ? Command::Encipher
-                                                           : Command::Decipher);
-            }
-            continue;
-        }
-        if (!OneOf(name, Valued))
-            throw UsageError{"Unbekannte Option „" + argument + "“."};
-        if (!inlineValue && i + 1 == arguments.size())
-            throw UsageError{name + " braucht einen Wert."};
-        const std::string value = inlineValue ? argument.substr(name.size() + 1) : arguments[++i];
-        if (name == "--time-limit") {
-            request.timeLimit = ParseSeconds(value);
-            given.searchOptions.push_back(name);
-        } else if (name == "--threads") {
-            request.threads = ParseThreads(value);
-            given.searchOptions.push_back(name);
-        } else if (name == "--key") {
-            given.key = value;
-            given.keyOptions.push_back(name);
-        } else {
-            request.method = ParseMethod(value);
-            given.keyOptions.push_back(name);
-        }
-    }
-
-    switch (request.command) {
-    case Command::Window:
-        throw UsageError{"Was soll geschehen: --find-key, --encipher oder --decipher?"};
-    case Command::Help:
-    case Command::Version:
-        break;
-    case Command::FindKey:
-        if (!given.keyOptions.empty())
-            throw UsageError{given.keyOptions.front() + " gilt nur mit --encipher und --decipher."};
-        break;
-    case Command::Encipher:
-    case Command::Decipher:
-        if (!given.searchOptions.empty())
-            throw UsageError{given.searchOptions.front() + " gilt nur mit --find-key."};
-        if (!given.key)
-            throw UsageError{"Ohne --key kein Schlüssel."};
-        request.key = FilterKey(*given.key);
-        if (request.key.empty())
-            throw UsageError{EmptyKeywordMessage().toStdString()};
-        // The window's transposition reads only the columns under letters; a
-        // text enciphered with a digit in the key could not be deciphered.
-        if (request.command == Command::Encipher
-            && std::any_of(request.key.begin(), request.key.end(), [](char c) { return c < 'A'; }))
-            throw UsageError{"Zum Verschlüsseln nur Buchstaben im Schlüssel: Spalten unter Ziffern liest die "
-                             "Transposition nicht."};
-        break;
+    request.json = parser.isSet(QStringLiteral("json"));
+    ReadValues(parser, request);
+    ReadInput(parser, request);
+    request.command = ReadCommand(parser);
+    if (request.command == Command::FindKey) {
+        if (const std::optional<std::string> option = FirstGiven(parser, Use::Key))
+            throw UsageError{*option + " gilt nur mit --encipher und --decipher."};
+    } else if (request.command == Command::Encipher || request.command == Command::Decipher) {
+        CheckKey(parser, request);
     }
     return request;
 }
@@ -212,10 +306,20 @@ Request Parse(const std::vector<std::string> &arguments)
 
 std::variant<Request, UsageError> ParseArguments(const std::vector<std::string> &arguments)
 {
-    if (std::none_of(arguments.begin(), arguments.end(), NamesAnOption))
+    QStringList latin1;
+    for (const std::string &argument : arguments)
+        latin1 << QString::fromLatin1(argument.data(), static_cast<qsizetype>(argument.size()));
+
+    QCommandLineParser parser;
+    AddOptions(parser);
+    if (!Parse(parser, latin1))
+        return UsageError{RefusalMessage(latin1)};
+
+    const QStringList given = parser.optionNames();
+    if (std::none_of(given.begin(), given.end(), IsOurs))
         return Request{};
     try {
-        return Parse(arguments);
+        return ReadRequest(parser);
     } catch (const UsageError &error) {
         return error;
     }
