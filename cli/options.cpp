@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <numeric>
 #include <optional>
-#include <ranges>
 
 #include "base/messages.h"
 #include "base/windows1252_text.h"
@@ -153,9 +153,11 @@ bool ParsesWithValue(const QStringList &arguments)
 // parse; with none, the last option lacks its value.
 std::string RefusalMessage(const QStringList &arguments)
 {
-    const auto counts = std::views::iota(qsizetype(1), arguments.size() + 1);
-    const auto refused = std::ranges::partition_point(
-        counts, [&arguments](qsizetype count) { return ParsesWithValue(arguments.first(count)); });
+    std::vector<qsizetype> counts(static_cast<std::size_t>(arguments.size()));
+    std::iota(counts.begin(), counts.end(), 1);
+    const auto refused = std::partition_point(counts.begin(), counts.end(), [&arguments](qsizetype count) {
+        return ParsesWithValue(arguments.first(count));
+    });
     if (refused == counts.end())
         return Bytes(arguments.constLast()) + " braucht einen Wert.";
 
