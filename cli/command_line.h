@@ -11,6 +11,7 @@
 
 // Runs what the arguments (those after the program name) ask for and returns
 // the exit status, or nothing when they name none of the command line's
-// options and the window should start.
+// options and the window should start. Qt's own options (-platform, -style,
+// ...) are left to the window; any other option is refused.
 std::optional<int> RunCommandLine(const std::vector<std::string> &arguments, std::istream &in, std::ostream &out,
                                   std::ostream &err);

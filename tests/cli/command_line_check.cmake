@@ -1,7 +1,8 @@
 # Checks abc-workbench's command line from outside.
 #   cmake -DPROGRAM=... -DCHECK=round_trip|exit_status -DWORK_DIR=... -P command_line_check.cmake
 # round_trip: enciphers a German text, finds the key (--json), deciphers with
-# it; exit_status: bad usage gives 2, no result 1, help and version 0.
+# it; exit_status: bad usage and unknown options give 2, no result 1, help and
+# version 0.
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${WORK_DIR}")
@@ -113,6 +114,18 @@ elseif(CHECK STREQUAL "exit_status")
             fail("${call}: printed '${usage_out}'")
         endif()
     endforeach()
+
+    # An unknown option never opens the window; Qt's own options do, here
+    # without a display, and may stand beside a command.
+    run(unknown 2 ARGS --bogus)
+    set(refusal "abc-workbench: Unbekannte Option „--bogus“.\n„abc-workbench --help“ zeigt die Aufrufe.\n")
+    if(NOT unknown_err STREQUAL refusal OR NOT unknown_out STREQUAL "")
+        fail("unknown: stdout '${unknown_out}', stderr '${unknown_err}'")
+    endif()
+    run(window 1 ARGS -style Windows "${WORK_DIR}/short.txt")
+    expect_match(window "${window_err}" "^No display found")
+    run(qt_option 0 ARGS -style Windows --version)
+    expect_match(qt_option "${qt_option_out}" "^abc-workbench [0-9]")
 
     run(too_short 1 ARGS --find-key "${WORK_DIR}/short.txt")
     expect_match(too_short "${too_short_err}" "zu kurz für eine Schlüsselsuche")
