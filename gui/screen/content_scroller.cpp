@@ -202,8 +202,11 @@ void ContentScroller::placePinned()
     // reached; downwards it stays at the bottom of the view.
     const int y = std::min(m_pinnedPlace.y(), m_view.height() - m_pinnedPlace.height());
     m_pinned->move(m_pinnedPlace.x() - m_offset.x(), y);
-    if (y != m_pinnedPlace.y())
-        m_pinned->raise(); // the content scrolls under it
+    if (y != m_pinnedPlace.y()) {
+        // Over the content, which scrolls under it and must not show through.
+        m_pinned->setAutoFillBackground(true);
+        m_pinned->raise();
+    }
 }
 
 void ContentScroller::scrollTo(QPoint offset)

@@ -8,6 +8,7 @@
 // it "large" with room for the layout and "dense" at twice the scale. Grabs
 // are saved as reach-<GRAB_NAME>-*.png for a look by eye.
 
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -75,10 +76,14 @@ class TestScreenFit : public QObject
     }
     QRect placeOf(const QWidget *w) const { return {w->mapTo(form.get(), QPoint()), w->size()}; }
 
-    // Shown whole if it fits into the view, else filling the view.
-    QString shownBadly(const QWidget *w) const
+    // Shown whole if it fits into the view (or the part of it above the
+    // status line), else filling it.
+    QString shownBadly(const QWidget *w, bool aboveStatusLine = false) const
     {
-        const QRect place = placeOf(w), v = view();
+        QRect v = view();
+        if (aboveStatusLine)
+            v.setBottom(placeOf(form->findChild<QWidget *>(QStringLiteral("StatusBar1"))).top() - 1);
+        const QRect place = placeOf(w);
         const auto fine = [](int start, int end, int viewStart, int viewEnd) {
             return end - start <= viewEnd - viewStart ? start >= viewStart && end <= viewEnd
                                                       : start <= viewStart && end >= viewEnd;
@@ -255,6 +260,33 @@ private slots:
         QVERIFY(moveTo(ScreenNamed("small")));
         QVERIFY(scrolls());
         QCOMPARE(unreachable(), QString());
+    }
+
+    // Each step brings the area it wrote into into view, from wherever the
+    // user had scrolled, and the status line stays in sight below it.
+    void stepsShowTheirResults()
+    {
+        QWidget *status = form->findChild<QWidget *>(QStringLiteral("StatusBar1"));
+        const QRect statusAtStart = placeOf(status);
+        const std::pair<const char *, const char *> steps[] = {
+            {"BitBtn6", "GroupBox3"}, {"BitBtn2", "Memo1"}, {"BitBtn4", "Memo1"}, {"BitBtn5", "GroupBox3"},
+            {"Button2", "Memo2"},     {"BitBtn8", "Memo2"}, {"Button1", "Memo3"}, {"BitBtn9", "Memo3"},
+        };
+        QStringList badly;
+        bool toEnd = true;
+        for (const auto &[button, result] : steps) {
+            for (QScrollBar *b : {bar("HorzScrollBar"), bar("VertScrollBar")})
+                b->setValue(toEnd ? b->maximum() : 0);
+            toEnd = !toEnd;
+            form->findChild<QPushButton *>(QLatin1String(button))->click();
+            badly << shownBadly(form->findChild<QWidget *>(QLatin1String(result)), true);
+            const QRect line = placeOf(status);
+            if (line.top() < view().top() || line.bottom() > view().bottom())
+                badly << QStringLiteral("StatusBar1 %1 in %2 after %3").arg(Rect(line), Rect(view()), button);
+        }
+        badly.removeAll(QString());
+        QCOMPARE(badly.join('\n'), QString());
+        QCOMPARE(placeOf(status).top(), statusAtStart.top());
     }
 };
 
