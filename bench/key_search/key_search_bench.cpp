@@ -97,7 +97,7 @@ void RunCell(benchmark::State &state, int length, int minKey, int maxKey, KeyKin
             SearchOptions options;
             options.timeLimitSeconds = seconds;
             options.threads = 2;
-            options.keywords = BuiltInKeywords();
+            options.keywords = abc::BuiltInKeywords();
             const auto start = std::chrono::steady_clock::now();
             const SearchResult result = FindKey(message.cipher, options);
             times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
