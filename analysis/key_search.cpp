@@ -10,9 +10,9 @@
 #include <random>
 #include <thread>
 
-#include "analysis/column_order.h"
 #include "analysis/german_ngrams.h"
 #include "analysis/long_columns.h"
+#include "analysis/order_scorer.h"
 #include "analysis/word_list.h"
 #include "engine/cipher.h"
 

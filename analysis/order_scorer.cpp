@@ -1,4 +1,4 @@
-#include "analysis/column_order.h"
+#include "analysis/order_scorer.h"
 
 #include <algorithm>
 #include <numeric>
