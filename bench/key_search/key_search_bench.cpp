@@ -31,6 +31,7 @@
 
 namespace {
 
+using abc::BuiltInKeywords;
 using abc::CipherMethod;
 using namespace abc::search;
 
