@@ -22,7 +22,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr std::array<int, 2> Periods = {3, 4};
 // Longer texts are scored on their first rows only: a matrix full of
 // letters decides as well as megabytes do.
 constexpr int MaxScoredLetters = 2000;
@@ -59,11 +58,6 @@ Clock::duration TimeLimit(double seconds)
     // Also a limit that is not a number ends the search at once.
     const double bounded = seconds > 0 ? std::min(seconds, MaxSeconds) : 0.0;
     return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(bounded));
-}
-
-CipherMethod MethodOfPeriod(int period)
-{
-    return period == 3 ? CipherMethod::ABC : CipherMethod::ABCD;
 }
 
 // One key length under one method, with the search's belief in it.
@@ -159,7 +153,6 @@ public:
 
 private:
     void planArms(const MethodEvidence &method);
-    std::vector<double> adjacentEvidence(int period) const;
     bool halted();
     double seconds() const { return std::chrono::duration<double>(Clock::now() - m_start).count(); }
 
@@ -217,33 +210,6 @@ bool KeySearch::halted()
     return m_halted.load(std::memory_order_relaxed);
 }
 
-std::vector<double> KeySearch::adjacentEvidence(int period) const
-{
-    // Neighbours within a column stand n places apart in the plaintext, so
-    // their shifts differ by n mod P (or that less P where the shift wraps):
-    // the differences of neighbouring ciphertext letters tell n mod P.
-    std::array<double, 26> differences{};
-    for (std::size_t i = 0; i + 1 < m_letters.size(); ++i)
-        differences[(m_letters[i + 1] - m_letters[i] + 26) % 26] += 1;
-    std::array<double, 26> plain{}; // difference of two letters far apart in German
-    for (int a = 0; a < 26; ++a) {
-        for (int b = 0; b < 26; ++b)
-            plain[(b - a + 26) % 26] += GermanLetterShares[a] * GermanLetterShares[b];
-    }
-    std::vector<double> evidence(period);
-    for (int residue = 0; residue < period; ++residue) {
-        const double wraps = static_cast<double>(residue) / period;
-        double logLikelihood = 0;
-        for (int d = 0; d < 26; ++d) {
-            const double share = (1 - wraps) * plain[(d - residue + 26) % 26] +
-                                 wraps * plain[(d - residue + period + 26) % 26];
-            logLikelihood += differences[d] * std::log(std::max(share, 1e-6));
-        }
-        evidence[residue] = logLikelihood;
-    }
-    return evidence;
-}
-
 void KeySearch::planArms(const MethodEvidence &method)
 {
     const int length = static_cast<int>(m_letters.size());
@@ -251,7 +217,7 @@ void KeySearch::planArms(const MethodEvidence &method)
     const int longestKey = std::min(MaxKeyLength, length / 3);
     double best = -1e300;
     for (const int period : Periods) {
-        const std::vector<double> adjacent = adjacentEvidence(period);
+        const std::vector<double> adjacent = KeyLengthResidueLogLikelihoods(m_letters, period);
         const double methodLikelihood = method.logLikelihood[period == 3 ? 1 : 2];
         for (int columns = MinKeyLength; columns <= longestKey; ++columns) {
             const int scoredRows = (MaxScoredLetters + columns - 1) / columns;
