@@ -10,6 +10,7 @@
 #include <random>
 #include <thread>
 
+#include "analysis/climb.h"
 #include "analysis/german_ngrams.h"
 #include "analysis/long_columns.h"
 #include "analysis/order_scorer.h"
@@ -403,129 +404,6 @@ JobResult KeySearch::exhaustiveJob(const Arm &arm)
     return result;
 }
 
-// Moves positions [from, from + length) so that they start at position to
-// of what remains.
-void MoveBlock(std::vector<int> &key, int from, int length, int to)
-{
-    if (to < from)
-        std::rotate(key.begin() + to, key.begin() + from, key.begin() + from + length);
-    else if (to > from)
-        std::rotate(key.begin() + from, key.begin() + from + length, key.begin() + to + length);
-}
-
-// Climbs from key under score until no move improves it; turnsBy, when
-// set, is the period for the turns of the last stage. Returns the final
-// score, or nothing when the search was halted.
-template<typename Score, typename Halted>
-std::optional<long> Climb(std::vector<int> &key, std::mt19937_64 &random, const Score &score, long &evaluations,
-                          const Halted &halted, int turnsBy = 0)
-{
-    const int n = static_cast<int>(key.size());
-    auto below = [&random](int bound) { return static_cast<int>(random() % static_cast<std::uint64_t>(bound)); };
-    long current = score(key.data());
-    std::vector<int> trial(n);
-    const int patience = 100 + 5 * n * n;
-
-    auto tryTrial = [&](bool acceptEqual) {
-        const long sum = score(trial.data());
-        ++evaluations;
-        if (sum > current || (acceptEqual && sum == current)) {
-            const bool better = sum > current;
-            key.swap(trial);
-            current = sum;
-            return better;
-        }
-        return false;
-    };
-
-    auto randomMove = [&] {
-        trial = key;
-        const int kind = below(10);
-        if (kind < 6) {
-            const int length = 1 + below(n - 1);
-            const int from = below(n - length + 1);
-            const int to = below(n - length + 1);
-            MoveBlock(trial, from, length, to);
-        } else if (kind < 9) {
-            std::swap(trial[below(n)], trial[below(n)]);
-        } else {
-            std::rotate(trial.begin(), trial.begin() + below(n), trial.end());
-        }
-    };
-    for (;;) {
-        // Random moves until they stop paying: moving a block of adjacent
-        // columns is what mends a transposition, swaps fix single columns.
-        int stale = 0;
-        while (stale < patience) {
-            if (evaluations % 128 == 0 && halted())
-                return std::nullopt;
-            randomMove();
-            stale = tryTrial(true) ? 0 : stale + 1;
-        }
-        // Then every block move and swap once: this frees orders in which
-        // every block is right but the blocks stand in the wrong places.
-        bool improved = false;
-        for (int length = 1; length < n && !improved; ++length) {
-            for (int from = 0; from + length <= n && !improved; ++from) {
-                for (int to = 0; to + length <= n && !improved; ++to) {
-                    if (to == from)
-                        continue;
-                    if (evaluations % 128 == 0 && halted())
-                        return std::nullopt;
-                    trial = key;
-                    MoveBlock(trial, from, length, to);
-                    improved = tryTrial(false);
-                }
-            }
-        }
-        for (int a = 0; a < n && !improved; ++a) {
-            for (int b = a + 1; b < n && !improved; ++b) {
-                if (evaluations % 128 == 0 && halted())
-                    return std::nullopt;
-                trial = key;
-                std::swap(trial[a], trial[b]);
-                improved = tryTrial(false);
-            }
-        }
-        // Blocks a whole number of periods apart trading places keep every
-        // column's shift, where moving one of them alone does not.
-        for (int first = 0; first < n && turnsBy > 0 && !improved; ++first) {
-            for (int second = first + turnsBy; second < n && !improved; second += turnsBy) {
-                for (int length = 1; length <= second - first && second + length <= n && !improved; ++length) {
-                    if (evaluations % 128 == 0 && halted())
-                        return std::nullopt;
-                    trial = key;
-                    std::swap_ranges(trial.begin() + first, trial.begin() + first + length, trial.begin() + second);
-                    improved = tryTrial(false);
-                }
-            }
-        }
-        // Last, a turn of the whole order with the columns around the row's
-        // wrap set right: an order can read the text from a few letters in,
-        // with the columns it wrapped misordered, and neither move alone
-        // pays. Only turns by whole periods keep the shifts right.
-        constexpr int Wrapped = 4;
-        for (int turn = turnsBy; turn > 0 && turn < n && !improved; turn += turnsBy) {
-            for (int length = 1; length <= std::min(Wrapped, n - 1) && !improved; ++length) {
-                for (int from = 0; from + length <= n && !improved; ++from) {
-                    if (from > Wrapped && from + length < n - Wrapped)
-                        continue;
-                    for (int to = 0; to + length <= n && !improved; ++to) {
-                        if (evaluations % 128 == 0 && halted())
-                            return std::nullopt;
-                        trial = key;
-                        std::rotate(trial.begin(), trial.begin() + turn, trial.end());
-                        MoveBlock(trial, from, length, to);
-                        improved = tryTrial(false);
-                    }
-                }
-            }
-        }
-        if (!improved)
-            return current;
-    }
-}
-
 JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
 {
     const int n = arm.columns;
@@ -534,7 +412,7 @@ JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
     std::iota(key.begin(), key.end(), 0);
     std::shuffle(key.begin(), key.end(), random);
     long evaluations = 0;
-    auto stop = [this] { return halted(); };
+    const std::function<bool()> stop = [this] { return halted(); };
     JobResult result;
 
     if (arm.longColumns) {
@@ -546,13 +424,13 @@ JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
         const std::vector<int> starts = !arm.germanOrder.empty() && random() % 2 == 0
                                             ? arm.longColumns->startsOf(arm.germanOrder)
                                             : arm.longColumns->drawStarts(arm.evidence, random);
-        const auto guessed = [&arm, &starts](const int *rankOf) { return arm.scorer.score(rankOf, starts.data()); };
+        const OrderScore guessed = [&arm, &starts](const int *rankOf) { return arm.scorer.score(rankOf, starts.data()); };
         if (!Climb(key, random, guessed, evaluations, stop))
             return {};
         result.evidence =
             arm.longColumns->evidenceFrom(arm.scorer.columnScores(key.data(), starts.data()), key, starts);
     }
-    const auto exact = [&arm](const int *rankOf) { return arm.scorer.score(rankOf); };
+    const OrderScore exact = [&arm](const int *rankOf) { return arm.scorer.score(rankOf); };
     const std::optional<long> sum = Climb(key, random, exact, evaluations, stop, arm.period);
     if (!sum)
         return {};
