@@ -1,17 +1,15 @@
 #include "analysis/key_search.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cmath>
 #include <map>
 #include <mutex>
 #include <numeric>
 #include <random>
-#include <thread>
 
 #include "analysis/climb.h"
 #include "analysis/german_ngrams.h"
+#include "analysis/job_runner.h"
 #include "analysis/long_columns.h"
 #include "analysis/order_scorer.h"
 #include "analysis/word_list.h"
@@ -20,8 +18,6 @@
 namespace abc::search {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // Longer texts are scored on their first rows only: a matrix full of
 // letters decides as well as megabytes do.
@@ -38,9 +34,6 @@ constexpr int MaxRounds = 100000;
 // misses at the right key length.
 constexpr double DefeatingText = 1.0 / 16;
 constexpr double DefeatedMiss = 0.98;
-// Longer limits would overflow the clock; a year is as good as no limit.
-constexpr double MaxSeconds = 365.0 * 24 * 3600;
-
 std::uint64_t Mix(std::uint64_t value)
 {
     value += 0x9E3779B97F4A7C15ull;
@@ -52,13 +45,6 @@ std::uint64_t Mix(std::uint64_t value)
 double Log10Factorial(int n)
 {
     return std::lgamma(n + 1.0) / std::log(10.0);
-}
-
-Clock::duration TimeLimit(double seconds)
-{
-    // Also a limit that is not a number ends the search at once.
-    const double bounded = seconds > 0 ? std::min(seconds, MaxSeconds) : 0.0;
-    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(bounded));
 }
 
 // One key length under one method, with the search's belief in it.
@@ -143,10 +129,7 @@ public:
         : m_text(cipherText)
         , m_letters(LetterCodes(cipherText))
         , m_options(options)
-        , m_stop(std::move(stop))
-        , m_start(Clock::now())
-        , m_deadline(m_start + TimeLimit(options.timeLimitSeconds))
-        , m_threads(options.threads > 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency()))
+        , m_runner(options.threads, options.timeLimitSeconds, std::move(stop))
     {
     }
 
@@ -154,11 +137,11 @@ public:
 
 private:
     void planArms(const MethodEvidence &method);
-    bool halted();
-    double seconds() const { return std::chrono::duration<double>(Clock::now() - m_start).count(); }
+    bool halted() { return m_runner.halted(); }
+    double seconds() const { return m_runner.seconds(); }
 
-    template<typename Job>
-    void runJobs(std::vector<Job> &jobs);
+    using Job = std::function<JobResult()>;
+    void runJobs(const std::vector<Job> &jobs);
     void merge(const JobResult &result);
     void report(const std::pair<FindingKey, Finding> *changed, int columns, int period);
 
@@ -176,10 +159,7 @@ private:
     std::string_view m_text;
     std::vector<std::uint8_t> m_letters;
     const SearchOptions &m_options;
-    std::stop_token m_stop;
-    Clock::time_point m_start;
-    Clock::time_point m_deadline;
-    unsigned m_threads;
+    JobRunner m_runner;
 
     std::vector<Arm> m_arms;
     // The keywords, then the word list's keys; m_listedFrom is where the
@@ -191,25 +171,10 @@ private:
     const std::pair<const FindingKey, Finding> *m_best = nullptr;
     std::map<FindingKey, Finding> m_findings;
     double m_dictionaryPenalty = 0;
-    std::atomic<bool> m_halted = false;
-    std::atomic<bool> m_timedOut = false;
 
     std::mutex m_progressMutex;
     double m_bestReported = -1e300;
 };
-
-bool KeySearch::halted()
-{
-    if (m_halted.load(std::memory_order_relaxed))
-        return true;
-    if (m_stop.stop_requested()) {
-        m_halted = true;
-    } else if (Clock::now() > m_deadline) {
-        m_timedOut = true;
-        m_halted = true;
-    }
-    return m_halted.load(std::memory_order_relaxed);
-}
 
 void KeySearch::planArms(const MethodEvidence &method)
 {
@@ -440,29 +405,12 @@ JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
     return result;
 }
 
-template<typename Job>
-void KeySearch::runJobs(std::vector<Job> &jobs)
+void KeySearch::runJobs(const std::vector<Job> &jobs)
 {
-    // Jobs are handed out in order and their results merged in order, so
-    // the outcome depends on the seed alone, not on the threads' timing.
-    std::vector<JobResult> results(jobs.size());
-    std::atomic<std::size_t> next = 0;
-    auto work = [&] {
-        for (std::size_t index; (index = next++) < jobs.size();) {
-            if (halted())
-                return;
-            results[index] = jobs[index].run();
-        }
-    };
-    {
-        std::vector<std::jthread> workers;
-        const std::size_t count = std::min<std::size_t>(m_threads, jobs.size());
-        for (std::size_t i = 1; i < count; ++i)
-            workers.emplace_back(work);
-        work();
-    }
-    for (std::size_t index = 0; index < jobs.size(); ++index)
-        merge(results[index]);
+    // Merged in the jobs' order, so that the outcome depends on the seed
+    // alone.
+    for (const JobResult &result : m_runner.run(jobs))
+        merge(result);
 }
 
 Candidate KeySearch::candidate(const FindingKey &key, const Finding &finding) const
@@ -509,25 +457,22 @@ SearchResult KeySearch::run()
             m_words.push_back(&keyword);
     }
     m_listedFrom = m_words.size();
-    m_listed = &WordListKeys(m_options.wordListPath, m_stop);
+    m_listed = &WordListKeys(m_options.wordListPath, m_runner.stopToken());
     for (const ListedWord &word : *m_listed)
         m_words.push_back(&word.key);
     m_dictionaryPenalty = std::log10(std::max<double>(2, static_cast<double>(m_words.size())));
 
-    struct Job {
-        std::function<JobResult()> run;
-    };
     std::vector<Job> jobs;
     const std::size_t chunk = 4096;
     for (std::size_t from = 0; from < m_words.size(); from += chunk)
-        jobs.push_back({[this, from] {
+        jobs.push_back([this, from] {
             JobResult result = dictionaryJob(from, std::min(m_words.size(), from + chunk));
             report(nullptr, 0, 3);
             return result;
-        }});
+        });
     for (const Arm &arm : m_arms) {
         if (arm.columns <= ExhaustiveColumns)
-            jobs.push_back({[this, &arm] { return exhaustiveJob(arm); }});
+            jobs.push_back([this, &arm] { return exhaustiveJob(arm); });
     }
     runJobs(jobs);
     if (m_best) {
@@ -545,7 +490,7 @@ SearchResult KeySearch::run()
         // enough that a key found early does not wait for a long round to
         // end, and that the next climbs learn from the last.
         jobs.clear();
-        for (int widen = 0; widen < 12 && jobs.size() < 2 * m_threads; ++widen) {
+        for (int widen = 0; widen < 12 && jobs.size() < 2 * m_runner.threads(); ++widen) {
             // Grown only when too few climbs are due: grown faster than the
             // effort is spent, every arm would always be due, and the cheap
             // short keys, sorted first, would take every round.
@@ -576,30 +521,30 @@ SearchResult KeySearch::run()
                         Mix(m_options.seed ^ Mix((static_cast<std::uint64_t>(round) * 16 + restart) * 1000 +
                                                  static_cast<std::uint64_t>(arm.period) * 100 +
                                                  static_cast<std::uint64_t>(arm.columns)));
-                    jobs.push_back({[this, &arm, seed] {
+                    jobs.push_back([this, &arm, seed] {
                         JobResult result = climbJob(arm, seed);
                         if (!result.findings.empty())
                             report(&result.findings.front(), arm.columns, arm.period);
                         return result;
-                    }});
+                    });
                 }
             }
         }
-        if (jobs.size() > 4 * m_threads)
-            jobs.resize(4 * m_threads);
+        if (jobs.size() > 4 * m_runner.threads())
+            jobs.resize(4 * m_runner.threads());
         if (!jobs.empty())
             runJobs(jobs);
     }
 
     outcome.seconds = seconds();
-    outcome.timedOut = m_timedOut.load();
+    outcome.timedOut = m_runner.timedOut();
     const auto list = ranked();
     for (const auto &[key, finding] : list) {
         if (static_cast<int>(outcome.candidates.size()) >= std::max(1, m_options.candidateCount))
             break;
         outcome.candidates.push_back(candidate(key, finding));
     }
-    if (m_stop.stop_requested())
+    if (m_runner.cancelled())
         outcome.status = SearchStatus::Cancelled;
     else if (!outcome.candidates.empty() && outcome.candidates.front().readsAsGerman)
         outcome.status = SearchStatus::Found;
