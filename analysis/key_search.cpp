@@ -1,45 +1,48 @@
+// The key search: which keyword and method turn a ciphertext into German.
+//
+// The letter counts tell the method, since the shift smears the German
+// letter shares over three or four places whatever the transposition did;
+// the differences of neighbouring letters tell the key length mod the
+// period. Both set the priors of the arms, one arm a key length under one
+// method. Words come first, the keys of the time being words: the
+// workbench's keywords and a word list, each tried under both methods, and
+// every order of the keys of up to seven columns. Then rounds of hill
+// climbs over the column orders of the longer keys, from random starts,
+// scored by German quadgrams: the arms share the climbs out as a
+// multi-armed bandit does, by their priors and by how often their climbs
+// found nothing German. Where the last row of the matrix is incomplete, a
+// wrong guess at the long columns moves every column read after it, so the
+// long columns are learnt apart from the order (long_columns.h). The search
+// ends when independent climbs agree on an order that reads as German, when
+// the time is up, or when it is stopped.
+
 #include "analysis/key_search.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cmath>
-#include <map>
+#include <functional>
 #include <mutex>
 #include <numeric>
 #include <random>
-#include <thread>
 
-#include "analysis/column_order.h"
-#include "analysis/german_ngrams.h"
+#include "analysis/candidates.h"
+#include "analysis/climb.h"
+#include "analysis/effort_sharing.h"
+#include "analysis/job_runner.h"
 #include "analysis/long_columns.h"
+#include "analysis/order_scorer.h"
 #include "analysis/word_list.h"
-#include "engine/cipher.h"
+#include "engine/matrix_shape.h"
 
 namespace abc::search {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-constexpr std::array<int, 2> Periods = {3, 4};
-// Longer texts are scored on their first rows only: a matrix full of
-// letters decides as well as megabytes do.
-constexpr int MaxScoredLetters = 2000;
-// Key lengths up to this are tried in every order.
-constexpr int ExhaustiveColumns = 7;
-// A candidate below this many spreads from typical German of its length
-// does not read as German.
-constexpr double GermanThreshold = -4.0;
-// A climbed candidate must read this well to end the search early.
-constexpr double ConfidentThreshold = -3.0;
 constexpr int MaxRounds = 100000;
-// How likely a text is to defeat the climbs, and how often a climb then
-// misses at the right key length.
-constexpr double DefeatingText = 1.0 / 16;
-constexpr double DefeatedMiss = 0.98;
-// Longer limits would overflow the clock; a year is as good as no limit.
-constexpr double MaxSeconds = 365.0 * 24 * 3600;
+// Words are tried in chunks of this many, one job each.
+constexpr std::size_t WordsPerJob = 4096;
+// The first this many letters decide which words deserve a full reading.
+constexpr int WordPrefixLetters = 120;
 
 std::uint64_t Mix(std::uint64_t value)
 {
@@ -49,97 +52,27 @@ std::uint64_t Mix(std::uint64_t value)
     return value ^ (value >> 31);
 }
 
+std::uint64_t ClimbSeed(std::uint64_t seed, int round, const DueClimb &climb)
+{
+    return Mix(seed ^ Mix((static_cast<std::uint64_t>(round) * 16 + climb.restart) * 1000 +
+                          static_cast<std::uint64_t>(climb.arm->period) * 100 +
+                          static_cast<std::uint64_t>(climb.arm->columns)));
+}
+
 double Log10Factorial(int n)
 {
     return std::lgamma(n + 1.0) / std::log(10.0);
 }
 
-Clock::duration TimeLimit(double seconds)
-{
-    // Also a limit that is not a number ends the search at once.
-    const double bounded = seconds > 0 ? std::min(seconds, MaxSeconds) : 0.0;
-    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(bounded));
-}
-
-CipherMethod MethodOfPeriod(int period)
-{
-    return period == 3 ? CipherMethod::ABC : CipherMethod::ABCD;
-}
-
-// One key length under one method, with the search's belief in it.
-struct Arm {
-    Arm(int period, int columns, double logPrior, OrderScorer scorer)
-        : period(period)
-        , columns(columns)
-        , logPrior(logPrior)
-        , scorer(std::move(scorer))
-    {
-    }
-    int period = 3;
-    int columns = 2;
-    double logPrior = 0; // natural log, relative to the likeliest arm
-    OrderScorer scorer;
-    // Scorings spent on this arm so far, and climbs: the search shares its
-    // effort out by these, not by time, so that its course does not depend
-    // on the machine.
-    long effort = 0;
-    long climbs = 0;
-    long misses = 0; // climbs that ended on nothing German
-    // For ragged matrices: the guesses at the long columns, and the
-    // evidence the climbs so far have gathered on them.
-    std::optional<LongColumnModel> longColumns;
-    std::vector<double> evidence;
-    // The best order climbed here so far, while it reads as German: its
-    // long columns are then worth reading under again.
-    std::vector<int> germanOrder;
-    long germanSum = 0;
-    bool likely() const { return logPrior > -8; }
-    // Share of the effort: arms the evidence speaks against still get some,
-    // in case it misleads on a short text. Every climb that finds nothing
-    // German makes the arm less likely, the more so the taller its columns,
-    // since a climb over tall columns seldom misses the key.
-    double weight() const
-    {
-        if (!germanOrder.empty())
-            return 1.0; // confirm or beat what reads as German
-        const double prior = std::clamp(std::exp(logPrior / 2), 1.0 / 64, 1.0);
-        if (scorer.rows() < 8)
-            return prior; // short columns: a miss says little
-        const double missChance = 1.0 - std::min((scorer.rows() - 4) / 12.0, 0.6);
-        // Under a ragged last row the first climbs mostly gather evidence on
-        // the long columns; their misses say less.
-        const double counted = static_cast<double>(misses) * (longColumns ? 0.25 : 1.0);
-        // Some texts defeat nearly every climb even at the right key length
-        // (a phrase repeated, say). That chance keeps every arm in the
-        // search, but it fades with the misses too, so that arms which
-        // missed hundreds of times give way to those barely tried.
-        return prior * ((1 - DefeatingText) * std::pow(missChance, counted) +
-                        DefeatingText * std::pow(DefeatedMiss, counted));
-    }
-    double costPerClimb() const
-    {
-        return climbs > 0 ? static_cast<double>(effort) / static_cast<double>(climbs)
-                          : 5.0 * columns * columns + columns * columns * columns / 3.0;
-    }
-};
-
-// A column order found, keyed by method and order.
-struct Finding {
-    long sum = 0;         // quadgram score, in steps of 1/QuadgramUnit
-    double penalty = 0;   // log10 of how many keys it was chosen from
-    int hits = 0;         // independent climbs that ended here
-    bool certain = false; // from the word lists or tried against every order
-};
-
-using FindingKey = std::pair<int, std::vector<int>>; // period, rank of each column
-
 // What one job hands back.
 struct JobResult {
-    std::vector<std::pair<FindingKey, Finding>> findings;
+    std::vector<KeyedFinding> findings;
     long evaluations = 0;
-    Arm *arm = nullptr; // the arm a climb spent its effort on
+    KeyLengthArm *arm = nullptr; // the arm a climb spent its effort on
     std::vector<std::pair<int, double>> evidence; // on the arm's long columns
 };
+
+using Job = std::function<JobResult()>;
 
 class KeySearch
 {
@@ -148,226 +81,159 @@ public:
         : m_text(cipherText)
         , m_letters(LetterCodes(cipherText))
         , m_options(options)
-        , m_stop(std::move(stop))
-        , m_start(Clock::now())
-        , m_deadline(m_start + TimeLimit(options.timeLimitSeconds))
-        , m_threads(options.threads > 0 ? options.threads : std::max(1u, std::thread::hardware_concurrency()))
+        , m_runner(options.threads, options.timeLimitSeconds, std::move(stop))
+        , m_findings(m_letters.size(), m_arms)
     {
     }
 
     SearchResult run();
 
 private:
-    void planArms(const MethodEvidence &method);
-    std::vector<double> adjacentEvidence(int period) const;
-    bool halted();
-    double seconds() const { return std::chrono::duration<double>(Clock::now() - m_start).count(); }
+    void tryWordsAndShortKeys();
+    void climbInRounds();
+    std::vector<Job> climbsOfRound(int round);
+    SearchResult result(const MethodEvidence &evidence) const;
 
-    template<typename Job>
-    void runJobs(std::vector<Job> &jobs);
+    void runJobs(const std::vector<Job> &jobs);
     void merge(const JobResult &result);
-    void report(const std::pair<FindingKey, Finding> *changed, int columns, int period);
-
-    JobResult dictionaryJob(std::size_t from, std::size_t to);
-    JobResult exhaustiveJob(const Arm &arm);
-    JobResult climbJob(Arm &arm, std::uint64_t seed);
-
-    double penalized(const FindingKey &key, const Finding &finding) const;
-    double germanness(const Arm &arm, long sum) const;
-    const Arm &armFor(int period, int columns) const;
-    std::vector<std::pair<FindingKey, Finding>> ranked() const;
-    bool confident() const;
+    void report(const KeyedFinding *changed, int columns, int period);
     Candidate candidate(const FindingKey &key, const Finding &finding) const;
+
+    JobResult wordsJob(std::size_t from, std::size_t to);
+    JobResult exhaustiveJob(const KeyLengthArm &arm);
+    JobResult climbJob(KeyLengthArm &arm, std::uint64_t seed);
 
     std::string_view m_text;
     std::vector<std::uint8_t> m_letters;
     const SearchOptions &m_options;
-    std::stop_token m_stop;
-    Clock::time_point m_start;
-    Clock::time_point m_deadline;
-    unsigned m_threads;
-
-    std::vector<Arm> m_arms;
-    // The keywords, then the word list's keys; m_listedFrom is where the
-    // word list begins.
-    std::vector<const std::string *> m_words;
-    std::size_t m_listedFrom = 0;
-    const std::vector<ListedWord> *m_listed = nullptr;
-    std::array<std::array<int, MaxKeyLength + 1>, 2> m_armIndex{}; // by method and key length
-    const std::pair<const FindingKey, Finding> *m_best = nullptr;
-    std::map<FindingKey, Finding> m_findings;
-    double m_dictionaryPenalty = 0;
-    std::atomic<bool> m_halted = false;
-    std::atomic<bool> m_timedOut = false;
+    JobRunner m_runner;
+    KeyLengthArms m_arms;
+    KeyWords m_words;
+    double m_wordPenalty = 0;
+    Findings m_findings;
 
     std::mutex m_progressMutex;
     double m_bestReported = -1e300;
 };
 
-bool KeySearch::halted()
+SearchResult KeySearch::run()
 {
-    if (m_halted.load(std::memory_order_relaxed))
-        return true;
-    if (m_stop.stop_requested()) {
-        m_halted = true;
-    } else if (Clock::now() > m_deadline) {
-        m_timedOut = true;
-        m_halted = true;
+    const MethodEvidence evidence = DetectMethod(m_text);
+    if (m_letters.size() < static_cast<std::size_t>(MinTextLength)) {
+        SearchResult tooShort;
+        tooShort.evidence = evidence;
+        tooShort.status = SearchStatus::TooShort;
+        return tooShort;
     }
-    return m_halted.load(std::memory_order_relaxed);
+    m_arms = KeyLengthArms(m_letters, evidence);
+    m_words = KeyWords(m_options.keywords, m_options.wordListPath, m_runner.stopToken());
+    tryWordsAndShortKeys();
+    climbInRounds();
+    return result(evidence);
 }
 
-std::vector<double> KeySearch::adjacentEvidence(int period) const
+void KeySearch::tryWordsAndShortKeys()
 {
-    // Neighbours within a column stand n places apart in the plaintext, so
-    // their shifts differ by n mod P (or that less P where the shift wraps):
-    // the differences of neighbouring ciphertext letters tell n mod P.
-    std::array<double, 26> differences{};
-    for (std::size_t i = 0; i + 1 < m_letters.size(); ++i)
-        differences[(m_letters[i + 1] - m_letters[i] + 26) % 26] += 1;
-    std::array<double, 26> plain{}; // difference of two letters far apart in German
-    for (int a = 0; a < 26; ++a) {
-        for (int b = 0; b < 26; ++b)
-            plain[(b - a + 26) % 26] += GermanLetterShares[a] * GermanLetterShares[b];
+    m_wordPenalty = std::log10(std::max<double>(2, static_cast<double>(m_words.size())));
+    std::vector<Job> jobs;
+    for (std::size_t from = 0; from < m_words.size(); from += WordsPerJob)
+        jobs.push_back([this, from] {
+            JobResult result = wordsJob(from, std::min(m_words.size(), from + WordsPerJob));
+            report(nullptr, 0, 3);
+            return result;
+        });
+    for (const KeyLengthArm &arm : m_arms) {
+        if (arm.columns <= ExhaustiveColumns)
+            jobs.push_back([this, &arm] { return exhaustiveJob(arm); });
     }
-    std::vector<double> evidence(period);
-    for (int residue = 0; residue < period; ++residue) {
-        const double wraps = static_cast<double>(residue) / period;
-        double logLikelihood = 0;
-        for (int d = 0; d < 26; ++d) {
-            const double share = (1 - wraps) * plain[(d - residue + 26) % 26] +
-                                 wraps * plain[(d - residue + period + 26) % 26];
-            logLikelihood += differences[d] * std::log(std::max(share, 1e-6));
-        }
-        evidence[residue] = logLikelihood;
+    runJobs(jobs);
+    if (m_findings.best()) {
+        const KeyedFinding best = *m_findings.best();
+        report(&best, 0, best.first.first);
     }
-    return evidence;
 }
 
-void KeySearch::planArms(const MethodEvidence &method)
+void KeySearch::climbInRounds()
 {
-    const int length = static_cast<int>(m_letters.size());
-    // Below three rows any order of the columns reads as well as another.
-    const int longestKey = std::min(MaxKeyLength, length / 3);
-    double best = -1e300;
-    for (const int period : Periods) {
-        const std::vector<double> adjacent = adjacentEvidence(period);
-        const double methodLikelihood = method.logLikelihood[period == 3 ? 1 : 2];
-        for (int columns = MinKeyLength; columns <= longestKey; ++columns) {
-            const int scoredRows = (MaxScoredLetters + columns - 1) / columns;
-            const double prior = methodLikelihood + adjacent[columns % period];
-            best = std::max(best, prior);
-            Arm &arm =
-                m_arms.emplace_back(period, columns, prior, OrderScorer(m_letters, columns, period, scoredRows));
-            if (columns > ExhaustiveColumns && LongColumnModel::Needed(length, columns)) {
-                arm.longColumns.emplace(m_letters, columns, period);
-                arm.evidence.assign(arm.longColumns->slotCount(), 0.0);
-            }
-        }
+    for (int round = 0; !m_runner.halted() && !m_findings.confident() && round < MaxRounds; ++round) {
+        const std::vector<Job> jobs = climbsOfRound(round);
+        if (!jobs.empty())
+            runJobs(jobs);
     }
-    for (Arm &arm : m_arms)
-        arm.logPrior -= best;
-    // Likeliest first; among equals the short keys, which are cheap.
-    std::stable_sort(m_arms.begin(), m_arms.end(), [](const Arm &a, const Arm &b) {
-        if (a.likely() != b.likely())
-            return a.likely();
-        return a.columns < b.columns;
-    });
-    for (std::size_t i = 0; i < m_arms.size(); ++i)
-        m_armIndex[m_arms[i].period == 3 ? 0 : 1][m_arms[i].columns] = static_cast<int>(i);
 }
 
-const Arm &KeySearch::armFor(int period, int columns) const
+std::vector<Job> KeySearch::climbsOfRound(int round)
 {
-    return m_arms[m_armIndex[period == 3 ? 0 : 1][columns]];
+    // Enough climbs for every thread, or the round waits on one climb; few
+    // enough that a key found early does not wait for a long round to end,
+    // and that the next climbs learn from the last.
+    const unsigned threads = m_runner.threads();
+    std::vector<Job> jobs;
+    for (const DueClimb &climb : m_arms.planRound(2 * threads, 4 * threads)) {
+        KeyLengthArm &arm = *climb.arm;
+        const std::uint64_t seed = ClimbSeed(m_options.seed, round, climb);
+        jobs.push_back([this, &arm, seed] {
+            JobResult result = climbJob(arm, seed);
+            if (!result.findings.empty())
+                report(&result.findings.front(), arm.columns, arm.period);
+            return result;
+        });
+    }
+    return jobs;
 }
 
-double KeySearch::penalized(const FindingKey &key, const Finding &finding) const
+SearchResult KeySearch::result(const MethodEvidence &evidence) const
 {
-    const Arm &arm = armFor(key.first, static_cast<int>(key.second.size()));
-    const long full = std::max(1L, static_cast<long>(m_letters.size()) - 3);
-    const double scale = static_cast<double>(full) / std::max(1L, arm.scorer.quadgramCount());
-    return static_cast<double>(finding.sum) / QuadgramUnit * scale - finding.penalty;
+    SearchResult outcome;
+    outcome.evidence = evidence;
+    outcome.seconds = m_runner.seconds();
+    outcome.timedOut = m_runner.timedOut();
+    for (const auto &[key, finding] : m_findings.ranked()) {
+        if (static_cast<int>(outcome.candidates.size()) >= std::max(1, m_options.candidateCount))
+            break;
+        outcome.candidates.push_back(candidate(key, finding));
+    }
+    if (m_runner.cancelled())
+        outcome.status = SearchStatus::Cancelled;
+    else if (!outcome.candidates.empty() && outcome.candidates.front().readsAsGerman)
+        outcome.status = SearchStatus::Found;
+    else
+        outcome.status = SearchStatus::NoCandidate;
+    return outcome;
 }
 
-double KeySearch::germanness(const Arm &arm, long sum) const
+void KeySearch::runJobs(const std::vector<Job> &jobs)
 {
-    const double count = std::max(1.0, static_cast<double>(arm.scorer.quadgramCount()));
-    const double mean = static_cast<double>(sum) / QuadgramUnit / count;
-    // Past a few hundred letters texts differ more by style and subject
-    // than by chance, so the spread stops shrinking with the length.
-    const double spread = GermanQuadgramSpread100 * std::max(std::sqrt(100.0 / count), 0.75);
-    return (mean - GermanQuadgramMean) / spread;
+    // Merged in the jobs' order, so that the outcome depends on the seed
+    // alone.
+    for (const JobResult &result : m_runner.run(jobs))
+        merge(result);
 }
 
 void KeySearch::merge(const JobResult &result)
 {
     if (result.arm) {
-        for (const auto &[slot, value] : result.evidence)
-            result.arm->evidence[slot] += value;
-        result.arm->effort += result.evaluations;
-        ++result.arm->climbs;
-        for (const auto &[key, found] : result.findings) {
-            if (germanness(*result.arm, found.sum) < ConfidentThreshold) {
-                ++result.arm->misses;
-            } else if (result.arm->germanOrder.empty() || found.sum > result.arm->germanSum) {
-                result.arm->germanOrder = key.second;
-                result.arm->germanSum = found.sum;
-            }
-        }
+        KeyLengthArm &arm = *result.arm;
+        arm.recordClimb(result.evaluations, result.evidence);
+        for (const auto &[key, found] : result.findings)
+            arm.recordEnd(key.second, found.sum, arm.scorer.germanZScore(found.sum) >= ConfidentThreshold);
     }
-    for (const auto &[key, found] : result.findings) {
-        auto [entry, inserted] = m_findings.try_emplace(key, found);
-        if (!inserted) {
-            entry->second.hits += found.hits;
-            entry->second.penalty = std::min(entry->second.penalty, found.penalty);
-            entry->second.certain = entry->second.certain || found.certain;
-        }
-        if (!m_best || penalized(entry->first, entry->second) > penalized(m_best->first, m_best->second))
-            m_best = &*entry;
-    }
+    for (const auto &[key, found] : result.findings)
+        m_findings.add(key, found);
 }
 
-std::vector<std::pair<FindingKey, Finding>> KeySearch::ranked() const
-{
-    std::vector<std::pair<FindingKey, Finding>> list(m_findings.begin(), m_findings.end());
-    std::stable_sort(list.begin(), list.end(), [this](const auto &a, const auto &b) {
-        return penalized(a.first, a.second) > penalized(b.first, b.second);
-    });
-    return list;
-}
-
-bool KeySearch::confident() const
-{
-    if (!m_best)
-        return false;
-    const auto &[key, best] = *m_best;
-    const Arm &arm = armFor(key.first, static_cast<int>(key.second.size()));
-    const double german = germanness(arm, best.sum);
-    if (best.certain)
-        return german >= GermanThreshold;
-    // One climb can stop on a near miss that reads almost as German; the
-    // same order reached again from other starts is the answer. The less
-    // German it reads, and the fewer rows, the more agreeing climbs it takes.
-    if (german < ConfidentThreshold)
-        return false;
-    const int hitsNeeded = 2 + (german < -1) + (german < -2) + (german < -1 && arm.scorer.rows() < 10);
-    return best.hits >= hitsNeeded;
-}
-
-void KeySearch::report(const std::pair<FindingKey, Finding> *changed, int columns, int period)
+void KeySearch::report(const KeyedFinding *changed, int columns, int period)
 {
     if (!m_options.onProgress)
         return;
     Progress progress;
-    progress.fraction = std::clamp(seconds() / std::max(1e-9, m_options.timeLimitSeconds),
-                                   0.0, 1.0);
+    progress.fraction = std::clamp(m_runner.seconds() / std::max(1e-9, m_options.timeLimitSeconds), 0.0, 1.0);
     progress.keyLength = columns;
     progress.method = MethodOfPeriod(period);
-    progress.seconds = seconds();
+    progress.seconds = m_runner.seconds();
     const std::lock_guard lock(m_progressMutex);
     if (changed) {
-        const double value = penalized(changed->first, changed->second);
+        const double value = m_findings.penalized(changed->first, changed->second);
         if (value > m_bestReported) {
             m_bestReported = value;
             progress.best = candidate(changed->first, changed->second);
@@ -376,9 +242,14 @@ void KeySearch::report(const std::pair<FindingKey, Finding> *changed, int column
     m_options.onProgress(progress);
 }
 
-JobResult KeySearch::dictionaryJob(std::size_t from, std::size_t to)
+Candidate KeySearch::candidate(const FindingKey &key, const Finding &finding) const
 {
-    // The first rows decide which words deserve a full reading.
+    const OrderScorer &scorer = m_arms.at(key.first, static_cast<int>(key.second.size())).scorer;
+    return MakeCandidate(key, finding, scorer, m_text, m_words);
+}
+
+JobResult KeySearch::wordsJob(std::size_t from, std::size_t to)
+{
     struct Scored {
         double mean;
         FindingKey key;
@@ -386,16 +257,15 @@ JobResult KeySearch::dictionaryJob(std::size_t from, std::size_t to)
     std::vector<Scored> best;
     constexpr std::size_t Kept = 8;
     for (std::size_t index = from; index < to; ++index) {
-        if (index % 256 == 0 && halted())
+        if (index % 256 == 0 && m_runner.halted())
             break;
-        const std::string &word = *m_words[index];
-        const ColumnOrder order = KeyColumnOrder(word);
+        const ColumnOrder order = KeyColumnOrder(m_words.key(index));
         const int columns = static_cast<int>(order.size());
         if (columns < MinKeyLength || columns > static_cast<int>(m_letters.size()) / 3)
             continue;
         const std::vector<int> rankOf = InversePermutation(order);
         for (const int period : Periods) {
-            const OrderScorer prefix(m_letters, columns, period, (120 + columns - 1) / columns);
+            const OrderScorer prefix(m_letters, columns, period, MatrixShape::Of(WordPrefixLetters, columns).rows);
             const double mean = static_cast<double>(prefix.score(rankOf.data())) /
                                 std::max(1L, prefix.quadgramCount());
             if (best.size() < Kept || mean > best.back().mean) {
@@ -410,21 +280,21 @@ JobResult KeySearch::dictionaryJob(std::size_t from, std::size_t to)
     }
     JobResult result;
     for (Scored &scored : best) {
-        const Arm &arm = armFor(scored.key.first, static_cast<int>(scored.key.second.size()));
-        Finding finding{arm.scorer.score(scored.key.second.data()), m_dictionaryPenalty, 0, true};
+        const KeyLengthArm &arm = m_arms.at(scored.key.first, static_cast<int>(scored.key.second.size()));
+        const Finding finding{arm.scorer.score(scored.key.second.data()), m_wordPenalty, 0, true};
         result.findings.emplace_back(std::move(scored.key), finding);
     }
     return result;
 }
 
-JobResult KeySearch::exhaustiveJob(const Arm &arm)
+JobResult KeySearch::exhaustiveJob(const KeyLengthArm &arm)
 {
     std::vector<int> rankOf(arm.columns);
     std::iota(rankOf.begin(), rankOf.end(), 0);
     std::vector<int> best = rankOf;
     long bestSum = arm.scorer.score(rankOf.data());
     for (long tried = 1; std::next_permutation(rankOf.begin(), rankOf.end()); ++tried) {
-        if (tried % 512 == 0 && halted())
+        if (tried % 512 == 0 && m_runner.halted())
             return {};
         const long sum = arm.scorer.score(rankOf.data());
         if (sum > bestSum) {
@@ -437,332 +307,41 @@ JobResult KeySearch::exhaustiveJob(const Arm &arm)
     return result;
 }
 
-// Moves positions [from, from + length) so that they start at position to
-// of what remains.
-void MoveBlock(std::vector<int> &key, int from, int length, int to)
+JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed)
 {
-    if (to < from)
-        std::rotate(key.begin() + to, key.begin() + from, key.begin() + from + length);
-    else if (to > from)
-        std::rotate(key.begin() + from, key.begin() + from + length, key.begin() + to + length);
-}
-
-// Climbs from key under score until no move improves it; turnsBy, when
-// set, is the period for the turns of the last stage. Returns the final
-// score, or nothing when the search was halted.
-template<typename Score, typename Halted>
-std::optional<long> Climb(std::vector<int> &key, std::mt19937_64 &random, const Score &score, long &evaluations,
-                          const Halted &halted, int turnsBy = 0)
-{
-    const int n = static_cast<int>(key.size());
-    auto below = [&random](int bound) { return static_cast<int>(random() % static_cast<std::uint64_t>(bound)); };
-    long current = score(key.data());
-    std::vector<int> trial(n);
-    const int patience = 100 + 5 * n * n;
-
-    auto tryTrial = [&](bool acceptEqual) {
-        const long sum = score(trial.data());
-        ++evaluations;
-        if (sum > current || (acceptEqual && sum == current)) {
-            const bool better = sum > current;
-            key.swap(trial);
-            current = sum;
-            return better;
-        }
-        return false;
-    };
-
-    auto randomMove = [&] {
-        trial = key;
-        const int kind = below(10);
-        if (kind < 6) {
-            const int length = 1 + below(n - 1);
-            const int from = below(n - length + 1);
-            const int to = below(n - length + 1);
-            MoveBlock(trial, from, length, to);
-        } else if (kind < 9) {
-            std::swap(trial[below(n)], trial[below(n)]);
-        } else {
-            std::rotate(trial.begin(), trial.begin() + below(n), trial.end());
-        }
-    };
-    for (;;) {
-        // Random moves until they stop paying: moving a block of adjacent
-        // columns is what mends a transposition, swaps fix single columns.
-        int stale = 0;
-        while (stale < patience) {
-            if (evaluations % 128 == 0 && halted())
-                return std::nullopt;
-            randomMove();
-            stale = tryTrial(true) ? 0 : stale + 1;
-        }
-        // Then every block move and swap once: this frees orders in which
-        // every block is right but the blocks stand in the wrong places.
-        bool improved = false;
-        for (int length = 1; length < n && !improved; ++length) {
-            for (int from = 0; from + length <= n && !improved; ++from) {
-                for (int to = 0; to + length <= n && !improved; ++to) {
-                    if (to == from)
-                        continue;
-                    if (evaluations % 128 == 0 && halted())
-                        return std::nullopt;
-                    trial = key;
-                    MoveBlock(trial, from, length, to);
-                    improved = tryTrial(false);
-                }
-            }
-        }
-        for (int a = 0; a < n && !improved; ++a) {
-            for (int b = a + 1; b < n && !improved; ++b) {
-                if (evaluations % 128 == 0 && halted())
-                    return std::nullopt;
-                trial = key;
-                std::swap(trial[a], trial[b]);
-                improved = tryTrial(false);
-            }
-        }
-        // Blocks a whole number of periods apart trading places keep every
-        // column's shift, where moving one of them alone does not.
-        for (int first = 0; first < n && turnsBy > 0 && !improved; ++first) {
-            for (int second = first + turnsBy; second < n && !improved; second += turnsBy) {
-                for (int length = 1; length <= second - first && second + length <= n && !improved; ++length) {
-                    if (evaluations % 128 == 0 && halted())
-                        return std::nullopt;
-                    trial = key;
-                    std::swap_ranges(trial.begin() + first, trial.begin() + first + length, trial.begin() + second);
-                    improved = tryTrial(false);
-                }
-            }
-        }
-        // Last, a turn of the whole order with the columns around the row's
-        // wrap set right: an order can read the text from a few letters in,
-        // with the columns it wrapped misordered, and neither move alone
-        // pays. Only turns by whole periods keep the shifts right.
-        constexpr int Wrapped = 4;
-        for (int turn = turnsBy; turn > 0 && turn < n && !improved; turn += turnsBy) {
-            for (int length = 1; length <= std::min(Wrapped, n - 1) && !improved; ++length) {
-                for (int from = 0; from + length <= n && !improved; ++from) {
-                    if (from > Wrapped && from + length < n - Wrapped)
-                        continue;
-                    for (int to = 0; to + length <= n && !improved; ++to) {
-                        if (evaluations % 128 == 0 && halted())
-                            return std::nullopt;
-                        trial = key;
-                        std::rotate(trial.begin(), trial.begin() + turn, trial.end());
-                        MoveBlock(trial, from, length, to);
-                        improved = tryTrial(false);
-                    }
-                }
-            }
-        }
-        if (!improved)
-            return current;
-    }
-}
-
-JobResult KeySearch::climbJob(Arm &arm, std::uint64_t seed)
-{
-    const int n = arm.columns;
     std::mt19937_64 random(seed);
-    std::vector<int> key(n);
-    std::iota(key.begin(), key.end(), 0);
-    std::shuffle(key.begin(), key.end(), random);
+    std::vector<int> rankOf(arm.columns);
+    std::iota(rankOf.begin(), rankOf.end(), 0);
+    std::shuffle(rankOf.begin(), rankOf.end(), random);
     long evaluations = 0;
-    auto stop = [this] { return halted(); };
+    const std::function<bool()> halted = [this] { return m_runner.halted(); };
     JobResult result;
-
     if (arm.longColumns) {
         // Ragged: first order the columns under a guess at where they start,
         // which a wrong long column then cannot upset; the exact reading
-        // below takes it from there.
-        // Every other climb reads under the long columns of an order that
-        // reads as German, if there is one: that confirms it soonest.
+        // below takes it from there. Every other climb reads under the long
+        // columns of an order that reads as German, if there is one: that
+        // confirms it soonest.
         const std::vector<int> starts = !arm.germanOrder.empty() && random() % 2 == 0
                                             ? arm.longColumns->startsOf(arm.germanOrder)
                                             : arm.longColumns->drawStarts(arm.evidence, random);
-        const auto guessed = [&arm, &starts](const int *rankOf) { return arm.scorer.score(rankOf, starts.data()); };
-        if (!Climb(key, random, guessed, evaluations, stop))
+        const OrderScore guessed = [&arm, &starts](const int *order) { return arm.scorer.score(order, starts.data()); };
+        if (!Climb(rankOf, random, guessed, evaluations, halted))
             return {};
-        result.evidence =
-            arm.longColumns->evidenceFrom(arm.scorer.columnScores(key.data(), starts.data()), key, starts);
+        const std::vector<double> columnScores = arm.scorer.columnScores(rankOf.data(), starts.data());
+        result.evidence = arm.longColumns->evidenceFrom(columnScores, rankOf, starts);
     }
-    const auto exact = [&arm](const int *rankOf) { return arm.scorer.score(rankOf); };
-    const std::optional<long> sum = Climb(key, random, exact, evaluations, stop, arm.period);
+    const OrderScore exact = [&arm](const int *order) { return arm.scorer.score(order); };
+    const std::optional<long> sum = Climb(rankOf, random, exact, evaluations, halted, arm.period);
     if (!sum)
         return {};
-    result.findings.push_back({{arm.period, key}, Finding{*sum, Log10Factorial(n), 1, false}});
+    result.findings.push_back({{arm.period, rankOf}, Finding{*sum, Log10Factorial(arm.columns), 1, false}});
     result.evaluations = evaluations;
     result.arm = &arm;
     return result;
 }
 
-template<typename Job>
-void KeySearch::runJobs(std::vector<Job> &jobs)
-{
-    // Jobs are handed out in order and their results merged in order, so
-    // the outcome depends on the seed alone, not on the threads' timing.
-    std::vector<JobResult> results(jobs.size());
-    std::atomic<std::size_t> next = 0;
-    auto work = [&] {
-        for (std::size_t index; (index = next++) < jobs.size();) {
-            if (halted())
-                return;
-            results[index] = jobs[index].run();
-        }
-    };
-    {
-        std::vector<std::jthread> workers;
-        const std::size_t count = std::min<std::size_t>(m_threads, jobs.size());
-        for (std::size_t i = 1; i < count; ++i)
-            workers.emplace_back(work);
-        work();
-    }
-    for (std::size_t index = 0; index < jobs.size(); ++index)
-        merge(results[index]);
-}
-
-Candidate KeySearch::candidate(const FindingKey &key, const Finding &finding) const
-{
-    const Arm &arm = armFor(key.first, static_cast<int>(key.second.size()));
-    Candidate result;
-    result.order = InversePermutation(key.second);
-    result.method = MethodOfPeriod(key.first);
-    const std::optional<std::string> keyword = KeywordForOrder(result.order);
-    result.writable = keyword.has_value();
-    result.keyword = keyword.value_or(std::string());
-    result.score = static_cast<double>(finding.sum) / QuadgramUnit / std::max(1L, arm.scorer.quadgramCount());
-    result.germanness = germanness(arm, finding.sum);
-    result.readsAsGerman = result.germanness >= GermanThreshold;
-    result.plainText = DecipherWithOrder(m_text, result.order, result.method);
-    // Name the word behind the order where a list has one.
-    for (std::size_t i = 0; i < m_words.size(); ++i) {
-        const std::string &word = *m_words[i];
-        if (word.size() == result.order.size() && KeyColumnOrder(word) == result.order) {
-            result.dictionaryWord = i < m_listedFrom ? word : (*m_listed)[i - m_listedFrom].spelling;
-            result.keyword = word;
-            result.writable = true;
-            break;
-        }
-    }
-    return result;
-}
-
 } // namespace
-
-SearchResult KeySearch::run()
-{
-    SearchResult outcome;
-    outcome.evidence = DetectMethod(m_text);
-    if (m_letters.size() < static_cast<std::size_t>(MinTextLength)) {
-        outcome.status = SearchStatus::TooShort;
-        return outcome;
-    }
-    planArms(outcome.evidence);
-
-    // Words first: the keys of the time were words.
-    for (const std::string &keyword : m_options.keywords) {
-        if (std::all_of(keyword.begin(), keyword.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
-            m_words.push_back(&keyword);
-    }
-    m_listedFrom = m_words.size();
-    m_listed = &WordListKeys(m_options.wordListPath, m_stop);
-    for (const ListedWord &word : *m_listed)
-        m_words.push_back(&word.key);
-    m_dictionaryPenalty = std::log10(std::max<double>(2, static_cast<double>(m_words.size())));
-
-    struct Job {
-        std::function<JobResult()> run;
-    };
-    std::vector<Job> jobs;
-    const std::size_t chunk = 4096;
-    for (std::size_t from = 0; from < m_words.size(); from += chunk)
-        jobs.push_back({[this, from] {
-            JobResult result = dictionaryJob(from, std::min(m_words.size(), from + chunk));
-            report(nullptr, 0, 3);
-            return result;
-        }});
-    for (const Arm &arm : m_arms) {
-        if (arm.columns <= ExhaustiveColumns)
-            jobs.push_back({[this, &arm] { return exhaustiveJob(arm); }});
-    }
-    runJobs(jobs);
-    if (m_best) {
-        const std::pair<FindingKey, Finding> best = *m_best;
-        report(&best, 0, best.first.first);
-    }
-
-    // Rounds of climbs: every arm may spend up to its weight's share of a
-    // threshold that grows whenever too few climbs are due, so short keys,
-    // whose climbs are cheap, get many restarts before a long key gets its
-    // first.
-    double threshold = 3000;
-    for (int round = 0; !halted() && !confident() && round < MaxRounds; ++round) {
-        // Enough jobs for every thread, or the round waits on one climb; few
-        // enough that a key found early does not wait for a long round to
-        // end, and that the next climbs learn from the last.
-        jobs.clear();
-        for (int widen = 0; widen < 12 && jobs.size() < 2 * m_threads; ++widen) {
-            // Grown only when too few climbs are due: grown faster than the
-            // effort is spent, every arm would always be due, and the cheap
-            // short keys, sorted first, would take every round.
-            if (widen > 0)
-                threshold *= 1.3;
-            jobs.clear();
-            // The arms furthest behind their share go first.
-            struct Due {
-                double behind; // share of the allowance not yet spent
-                int restarts;
-                Arm *arm;
-            };
-            std::vector<Due> due;
-            for (Arm &arm : m_arms) {
-                if (arm.columns <= ExhaustiveColumns)
-                    continue;
-                const double share = threshold * arm.weight();
-                const double allowance = share - static_cast<double>(arm.effort);
-                const int restarts = static_cast<int>(std::clamp(allowance / arm.costPerClimb(), 0.0, 2.0));
-                if (restarts > 0)
-                    due.push_back({allowance / share, restarts, &arm});
-            }
-            std::stable_sort(due.begin(), due.end(), [](const Due &a, const Due &b) { return a.behind > b.behind; });
-            for (const Due &next : due) {
-                Arm &arm = *next.arm;
-                for (int restart = 0; restart < next.restarts; ++restart) {
-                    const std::uint64_t seed =
-                        Mix(m_options.seed ^ Mix((static_cast<std::uint64_t>(round) * 16 + restart) * 1000 +
-                                                 static_cast<std::uint64_t>(arm.period) * 100 +
-                                                 static_cast<std::uint64_t>(arm.columns)));
-                    jobs.push_back({[this, &arm, seed] {
-                        JobResult result = climbJob(arm, seed);
-                        if (!result.findings.empty())
-                            report(&result.findings.front(), arm.columns, arm.period);
-                        return result;
-                    }});
-                }
-            }
-        }
-        if (jobs.size() > 4 * m_threads)
-            jobs.resize(4 * m_threads);
-        if (!jobs.empty())
-            runJobs(jobs);
-    }
-
-    outcome.seconds = seconds();
-    outcome.timedOut = m_timedOut.load();
-    const auto list = ranked();
-    for (const auto &[key, finding] : list) {
-        if (static_cast<int>(outcome.candidates.size()) >= std::max(1, m_options.candidateCount))
-            break;
-        outcome.candidates.push_back(candidate(key, finding));
-    }
-    if (m_stop.stop_requested())
-        outcome.status = SearchStatus::Cancelled;
-    else if (!outcome.candidates.empty() && outcome.candidates.front().readsAsGerman)
-        outcome.status = SearchStatus::Found;
-    else
-        outcome.status = SearchStatus::NoCandidate;
-    return outcome;
-}
 
 SearchResult FindKey(std::string_view cipherText, const SearchOptions &options, std::stop_token stop)
 {

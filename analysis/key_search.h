@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -9,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/method_detection.h"
 #include "engine/column_key.h"
 #include "engine/workbench_state.h"
 
@@ -18,18 +18,6 @@ namespace abc::search {
 // from chance.
 inline constexpr int MinTextLength = 20;
 inline constexpr int MinKeyLength = 2;
-
-// What the letter counts say about the shift. The transposition keeps the
-// counts, so they show the shift's period whatever the key.
-struct MethodEvidence {
-    // Natural-log likelihoods of the counts: no shift, ABC, ABCD.
-    std::array<double, 3> logLikelihood{};
-    CipherMethod likeliest = CipherMethod::ABC;
-    bool shifted = true;  // false when an unshifted text explains the counts best
-    double margin = 0.0;  // log-likelihood lead of the likeliest method over the other
-};
-
-MethodEvidence DetectMethod(std::string_view cipherText);
 
 struct Candidate {
     ColumnOrder order;
@@ -45,8 +33,8 @@ struct Candidate {
     // Mean log10 probability of the plaintext's quadgrams (German prose is
     // near -4.4, random letters near -6.4).
     double score = 0.0;
-    // How the score compares with German text of this length: 0 is typical
-    // German, below -4 is not German.
+    // The score as a z-score against German text of this length (standard
+    // deviations from its mean): 0 is typical German, below -4 is not German.
     double germanness = 0.0;
     bool readsAsGerman = false;
     std::string plainText;

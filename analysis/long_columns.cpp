@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "analysis/german_ngrams.h"
-#include "engine/matrix_shape.h"
 
 namespace abc::search {
 
@@ -37,12 +36,9 @@ bool LongColumnModel::Needed(int length, int columns)
 }
 
 LongColumnModel::LongColumnModel(const std::vector<std::uint8_t> &letters, int columns, int period)
+    : m_shape(MatrixShape::Of(static_cast<int>(letters.size()), columns))
 {
     const int length = static_cast<int>(letters.size());
-    const MatrixShape shape = MatrixShape::Of(length, columns);
-    m_columns = shape.columns;
-    m_rows = shape.rows;
-    m_longColumns = shape.longColumns;
     std::array<double, 26> logShare{};
     for (int letter = 0; letter < 26; ++letter)
         logShare[letter] = std::log(GermanLetterShares[letter]);
@@ -50,25 +46,25 @@ LongColumnModel::LongColumnModel(const std::vector<std::uint8_t> &letters, int c
     // Down a column the shift steps by the key length mod the period; the
     // column's own first shift is unknown, so it is summed out.
     const int step = columns % period;
-    m_stretch.assign(static_cast<std::size_t>(slotCount()) * 2, -INFINITY);
-    for (int rank = 0; rank < m_columns; ++rank) {
-        for (int before = 0; before <= m_longColumns; ++before) {
-            const int start = rank * (m_rows - 1) + before;
+    m_stretchLogLikelihood.assign(static_cast<std::size_t>(slotCount()) * 2, -INFINITY);
+    for (int rank = 0; rank < m_shape.columns; ++rank) {
+        for (int before = 0; before <= m_shape.longColumns; ++before) {
+            const int start = rank * (m_shape.rows - 1) + before;
             for (int isLong = 0; isLong < 2; ++isLong) {
-                const int height = m_rows - 1 + isLong;
+                const int height = m_shape.rows - 1 + isLong;
                 if (start + height > length)
                     continue;
                 double total = -INFINITY;
                 for (int first = 0; first < period; ++first) {
-                    double sum = 0;
+                    double logLikelihood = 0;
                     int shift = first;
                     for (int row = 0; row < height; ++row) {
-                        sum += logShare[(letters[start + row] - shift + 26) % 26];
+                        logLikelihood += logShare[(letters[start + row] - shift + 26) % 26];
                         shift = (shift + step) % period;
                     }
-                    total = LogSumExp(total, sum);
+                    total = LogSumExp(total, logLikelihood);
                 }
-                m_stretch[slot(rank, before) * 2 + isLong] = total - std::log(period);
+                m_stretchLogLikelihood[slot(rank, before) * 2 + isLong] = total - std::log(period);
             }
         }
     }
@@ -76,11 +72,11 @@ LongColumnModel::LongColumnModel(const std::vector<std::uint8_t> &letters, int c
 
 std::vector<int> LongColumnModel::drawStarts(const std::vector<double> &evidence, std::mt19937_64 &random) const
 {
-    const int n = m_columns;
-    const int f = m_longColumns;
-    auto weight = [&](int rank, int before, int isLong) {
+    const int n = m_shape.columns;
+    const int f = m_shape.longColumns;
+    auto logWeight = [&](int rank, int before, int isLong) {
         const int index = slot(rank, before);
-        return (m_stretch[index * 2 + isLong] + EvidenceWeight * evidence[index]) / Temperature;
+        return (m_stretchLogLikelihood[index * 2 + isLong] + EvidenceWeight * evidence[index]) / Temperature;
     };
     auto feasible = [&](int rank, int before) { return before <= f && rank - before <= n - f; };
     // forward[k][m]: all ways of reading k columns with m of them long.
@@ -94,7 +90,7 @@ std::vector<int> LongColumnModel::drawStarts(const std::vector<double> &evidence
             for (int isLong = 0; isLong < 2; ++isLong) {
                 if (feasible(rank + 1, before + isLong))
                     at(rank + 1, before + isLong) =
-                        LogSumExp(at(rank + 1, before + isLong), at(rank, before) + weight(rank, before, isLong));
+                        LogSumExp(at(rank + 1, before + isLong), at(rank, before) + logWeight(rank, before, isLong));
             }
         }
     }
@@ -107,25 +103,25 @@ std::vector<int> LongColumnModel::drawStarts(const std::vector<double> &evidence
         for (int isLong = 0; isLong < 2; ++isLong) {
             const int before = longs - isLong;
             if (before >= 0 && before <= std::min(rank - 1, f))
-                way[isLong] = at(rank - 1, before) + weight(rank - 1, before, isLong);
+                way[isLong] = at(rank - 1, before) + logWeight(rank - 1, before, isLong);
         }
         const double longShare = std::exp(way[1] - LogSumExp(way[0], way[1]));
         longs -= uniform(random) < longShare ? 1 : 0;
-        starts[rank - 1] = (rank - 1) * (m_rows - 1) + longs;
+        starts[rank - 1] = (rank - 1) * (m_shape.rows - 1) + longs;
     }
     return starts;
 }
 
 std::vector<int> LongColumnModel::startsOf(const std::vector<int> &rankOf) const
 {
-    std::vector<int> isLong(m_columns, 0);
-    for (int position = 0; position < m_longColumns; ++position)
+    std::vector<int> isLong(m_shape.columns, 0);
+    for (int position = 0; position < m_shape.longColumns; ++position)
         isLong[rankOf[position]] = 1;
-    std::vector<int> starts(m_columns);
+    std::vector<int> starts(m_shape.columns);
     int start = 0;
-    for (int rank = 0; rank < m_columns; ++rank) {
+    for (int rank = 0; rank < m_shape.columns; ++rank) {
         starts[rank] = start;
-        start += m_rows - 1 + isLong[rank];
+        start += m_shape.rows - 1 + isLong[rank];
     }
     return starts;
 }
@@ -134,20 +130,21 @@ std::vector<std::pair<int, double>> LongColumnModel::evidenceFrom(const std::vec
                                                                   const std::vector<int> &rankOf,
                                                                   const std::vector<int> &starts) const
 {
-    const double count = static_cast<double>(m_columns);
+    const double count = static_cast<double>(m_shape.columns);
     double mean = 0;
     for (const double score : columnScores)
         mean += score / count;
     double variance = 0;
     for (const double score : columnScores)
         variance += (score - mean) * (score - mean) / count;
-    const double spread = std::sqrt(variance) + 1e-9;
+    // Kept off zero for a matrix whose columns all join alike.
+    const double standardDeviation = std::sqrt(variance) + 1e-9;
     std::vector<std::pair<int, double>> found;
-    for (int position = 0; position < m_columns; ++position) {
+    for (int position = 0; position < m_shape.columns; ++position) {
         const int rank = rankOf[position];
-        const int before = starts[rank] - rank * (m_rows - 1);
-        found.emplace_back(slot(rank, before),
-                           std::clamp((columnScores[position] - mean) / spread, -MaxEvidence, MaxEvidence));
+        const int before = starts[rank] - rank * (m_shape.rows - 1);
+        const double zScore = (columnScores[position] - mean) / standardDeviation;
+        found.emplace_back(slot(rank, before), std::clamp(zScore, -MaxEvidence, MaxEvidence));
     }
     return found;
 }

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/matrix_shape.h"
+
 namespace abc::search {
 
 // Where the columns of a ragged matrix start. The long columns (those that
@@ -30,7 +32,7 @@ public:
 
     // One slot of evidence for each column read and each count of long
     // columns read before it.
-    int slotCount() const { return m_columns * (m_longColumns + 1); }
+    int slotCount() const { return m_shape.columns * (m_shape.longColumns + 1); }
 
     // A guess at the starts, by reading rank.
     std::vector<int> drawStarts(const std::vector<double> &evidence, std::mt19937_64 &random) const;
@@ -39,23 +41,20 @@ public:
     std::vector<int> startsOf(const std::vector<int> &rankOf) const;
 
     // What a climb under the guessed starts says of them: for each column
-    // read, how much better than the others its column joined its
-    // neighbours (columnScores by position, rankOf as the scorer takes it).
+    // read, the z-score of how well its column joined its neighbours among
+    // all columns' (columnScores by position, rankOf as the scorer takes it).
     std::vector<std::pair<int, double>> evidenceFrom(const std::vector<double> &columnScores,
                                                      const std::vector<int> &rankOf,
                                                      const std::vector<int> &starts) const;
 
 private:
-    int slot(int rank, int longBefore) const { return rank * (m_longColumns + 1) + longBefore; }
+    int slot(int rank, int longBefore) const { return rank * (m_shape.longColumns + 1) + longBefore; }
 
-    // The matrix's shape (engine/matrix_shape.h); the model is made for
-    // ragged matrices only, so some columns are short.
-    int m_columns = 0;
-    int m_rows = 0;
-    int m_longColumns = 0;
+    // Made for ragged matrices only, so some columns are short.
+    MatrixShape m_shape;
     // Log-likelihood of each column's stretch of letters, by slot and by
     // whether the column is long.
-    std::vector<double> m_stretch;
+    std::vector<double> m_stretchLogLikelihood;
 };
 
 } // namespace abc::search

@@ -1,8 +1,9 @@
+#include "analysis/method_detection.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "analysis/german_ngrams.h"
-#include "analysis/key_search.h"
 
 namespace abc::search {
 
@@ -36,6 +37,33 @@ MethodEvidence DetectMethod(std::string_view cipherText)
     evidence.margin = std::abs(abc - abcd);
     evidence.shifted = std::max(abc, abcd) >= evidence.logLikelihood[0];
     return evidence;
+}
+
+std::vector<double> KeyLengthResidueLogLikelihoods(const std::vector<std::uint8_t> &letters, int period)
+{
+    // Neighbours within a column stand n places apart in the plaintext, so
+    // their shifts differ by n mod P (or that less P where the shift wraps):
+    // the differences of neighbouring ciphertext letters tell n mod P.
+    std::array<double, 26> differences{};
+    for (std::size_t i = 0; i + 1 < letters.size(); ++i)
+        differences[(letters[i + 1] - letters[i] + 26) % 26] += 1;
+    std::array<double, 26> plain{}; // difference of two letters far apart in German
+    for (int a = 0; a < 26; ++a) {
+        for (int b = 0; b < 26; ++b)
+            plain[(b - a + 26) % 26] += GermanLetterShares[a] * GermanLetterShares[b];
+    }
+    std::vector<double> logLikelihoods(period);
+    for (int residue = 0; residue < period; ++residue) {
+        const double wraps = static_cast<double>(residue) / period;
+        double logLikelihood = 0;
+        for (int d = 0; d < 26; ++d) {
+            const double share = (1 - wraps) * plain[(d - residue + 26) % 26] +
+                                 wraps * plain[(d - residue + period + 26) % 26];
+            logLikelihood += differences[d] * std::log(std::max(share, 1e-6));
+        }
+        logLikelihoods[residue] = logLikelihood;
+    }
+    return logLikelihoods;
 }
 
 } // namespace abc::search

@@ -51,4 +51,31 @@ const std::vector<ListedWord> &WordListKeys(const std::string &path, std::stop_t
     return lists.emplace(path, std::move(words)).first->second;
 }
 
+KeyWords::KeyWords(const std::vector<std::string> &keywords, const std::string &wordListPath, std::stop_token stop)
+{
+    for (const std::string &keyword : keywords) {
+        if (std::all_of(keyword.begin(), keyword.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
+            m_keys.push_back(&keyword);
+    }
+    m_listedFrom = m_keys.size();
+    m_listed = &WordListKeys(wordListPath, std::move(stop));
+    for (const ListedWord &word : *m_listed)
+        m_keys.push_back(&word.key);
+}
+
+const std::string &KeyWords::spelling(std::size_t index) const
+{
+    return index < m_listedFrom ? *m_keys[index] : (*m_listed)[index - m_listedFrom].spelling;
+}
+
+std::optional<std::size_t> KeyWords::firstWithOrder(const ColumnOrder &order) const
+{
+    for (std::size_t index = 0; index < m_keys.size(); ++index) {
+        const std::string &key = *m_keys[index];
+        if (key.size() == order.size() && KeyColumnOrder(key) == order)
+            return index;
+    }
+    return std::nullopt;
+}
+
 } // namespace abc::search

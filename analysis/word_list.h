@@ -1,9 +1,13 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "engine/column_key.h"
 
 namespace abc::search {
 
@@ -25,5 +29,27 @@ const std::vector<ListedWord> &WordListKeys(const std::string &path, std::stop_t
 // The same cleaning for one UTF-8 word; empty when the word does not make a
 // key.
 std::string KeyForWord(std::string_view utf8Word);
+
+// The words a search tries, in order: the workbench's keywords (those of
+// capitals alone), then the keys of a word list. Keeps pointers into the
+// keywords, which must outlive it.
+class KeyWords
+{
+public:
+    KeyWords() = default;
+    KeyWords(const std::vector<std::string> &keywords, const std::string &wordListPath, std::stop_token stop);
+
+    std::size_t size() const { return m_keys.size(); }
+    const std::string &key(std::size_t index) const { return *m_keys[index]; }
+    // The word as the workbench or the list spells it.
+    const std::string &spelling(std::size_t index) const;
+    // The first word whose key gives this column order.
+    std::optional<std::size_t> firstWithOrder(const ColumnOrder &order) const;
+
+private:
+    std::vector<const std::string *> m_keys;
+    std::size_t m_listedFrom = 0; // where the word list's keys begin
+    const std::vector<ListedWord> *m_listed = nullptr;
+};
 
 } // namespace abc::search

@@ -23,14 +23,15 @@
 #include <string>
 #include <vector>
 
-#include "analysis/column_order.h"
 #include "analysis/key_search.h"
+#include "analysis/order_scorer.h"
 #include "analysis/word_list.h"
 #include "engine/builtin_keywords.h"
 #include "engine/cipher.h"
 
 namespace {
 
+using abc::BuiltInKeywords;
 using abc::CipherMethod;
 using namespace abc::search;
 

@@ -7,9 +7,9 @@
 #include <random>
 #include <thread>
 
-#include "analysis/column_order.h"
 #include "analysis/key_search.h"
 #include "analysis/long_columns.h"
+#include "analysis/order_scorer.h"
 #include "engine/builtin_keywords.h"
 #include "engine/cipher.h"
 

@@ -40,6 +40,9 @@ public:
     std::vector<double> columnScores(const int *rankOf, const int *startOfRank) const;
     // The number of quadgrams score() sums.
     long quadgramCount() const;
+    // A sum's mean quadgram as a z-score against German text of as many
+    // quadgrams: 0 is typical German, -4 is four standard deviations worse.
+    double germanZScore(long sum) const;
 
 private:
     template<bool MayReadPast>

@@ -1,7 +1,7 @@
-#include "analysis/column_order.h"
+#include "analysis/order_scorer.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cmath>
 
 namespace abc::search {
 
@@ -105,6 +105,16 @@ long OrderScorer::quadgramCount() const
     if (m_scoredRows == m_shape.rows)
         letters -= m_shape.columns - m_shape.longColumns;
     return std::max(0L, letters - 3);
+}
+
+double OrderScorer::germanZScore(long sum) const
+{
+    const double count = std::max(1.0, static_cast<double>(quadgramCount()));
+    const double mean = static_cast<double>(sum) / QuadgramUnit / count;
+    // Past a few hundred letters texts differ more by style and subject
+    // than by chance, so the deviation stops shrinking with the length.
+    const double standardDeviation = GermanQuadgramSpread100 * std::max(std::sqrt(100.0 / count), 0.75);
+    return (mean - GermanQuadgramMean) / standardDeviation;
 }
 
 std::vector<int> InversePermutation(const std::vector<int> &permutation)

@@ -1,0 +1,90 @@
+#include "analysis/candidates.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "analysis/german_ngrams.h"
+#include "engine/cipher.h"
+
+namespace abc::search {
+
+Findings::Findings(std::size_t textLength, const KeyLengthArms &arms)
+    : m_textLength(static_cast<long>(textLength))
+    , m_arms(arms)
+{
+}
+
+const OrderScorer &Findings::scorerOf(const FindingKey &key) const
+{
+    return m_arms.at(key.first, static_cast<int>(key.second.size())).scorer;
+}
+
+void Findings::add(const FindingKey &key, const Finding &found)
+{
+    auto [entry, inserted] = m_findings.try_emplace(key, found);
+    if (!inserted) {
+        entry->second.hits += found.hits;
+        entry->second.penalty = std::min(entry->second.penalty, found.penalty);
+        entry->second.certain = entry->second.certain || found.certain;
+    }
+    if (!m_best || penalized(entry->first, entry->second) > penalized(m_best->first, m_best->second))
+        m_best = &*entry;
+}
+
+double Findings::penalized(const FindingKey &key, const Finding &finding) const
+{
+    const long full = std::max(1L, m_textLength - 3);
+    const double scale = static_cast<double>(full) / std::max(1L, scorerOf(key).quadgramCount());
+    return static_cast<double>(finding.sum) / QuadgramUnit * scale - finding.penalty;
+}
+
+std::vector<KeyedFinding> Findings::ranked() const
+{
+    std::vector<KeyedFinding> list(m_findings.begin(), m_findings.end());
+    std::stable_sort(list.begin(), list.end(), [this](const auto &a, const auto &b) {
+        return penalized(a.first, a.second) > penalized(b.first, b.second);
+    });
+    return list;
+}
+
+bool Findings::confident() const
+{
+    if (!m_best)
+        return false;
+    const auto &[key, best] = *m_best;
+    const OrderScorer &scorer = scorerOf(key);
+    const double zScore = scorer.germanZScore(best.sum);
+    if (best.certain)
+        return zScore >= GermanThreshold;
+    // One climb can stop on a near miss that reads almost as German; the
+    // same order reached again from other starts is the answer. The less
+    // German it reads, and the fewer rows, the more agreeing climbs it takes.
+    if (zScore < ConfidentThreshold)
+        return false;
+    const int hitsNeeded = 2 + (zScore < -1) + (zScore < -2) + (zScore < -1 && scorer.rows() < 10);
+    return best.hits >= hitsNeeded;
+}
+
+Candidate MakeCandidate(const FindingKey &key, const Finding &finding, const OrderScorer &scorer,
+                        std::string_view text, const KeyWords &words)
+{
+    Candidate result;
+    result.order = InversePermutation(key.second);
+    result.method = MethodOfPeriod(key.first);
+    const std::optional<std::string> keyword = KeywordForOrder(result.order);
+    result.writable = keyword.has_value();
+    result.keyword = keyword.value_or(std::string());
+    result.score = static_cast<double>(finding.sum) / QuadgramUnit / std::max(1L, scorer.quadgramCount());
+    result.germanness = scorer.germanZScore(finding.sum);
+    result.readsAsGerman = result.germanness >= GermanThreshold;
+    result.plainText = DecipherWithOrder(text, result.order, result.method);
+    if (const std::optional<std::size_t> word = words.firstWithOrder(result.order)) {
+        result.dictionaryWord = words.spelling(*word);
+        result.keyword = words.key(*word);
+        result.writable = true;
+    }
+    return result;
+}
+
+} // namespace abc::search

@@ -1,0 +1,222 @@
+#include "analysis/climb.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace abc::search {
+
+namespace {
+
+// Moves positions [from, from + length) so that they start at position to
+// of what remains.
+void MoveBlock(std::vector<int> &key, int from, int length, int to)
+{
+    if (to < from)
+        std::rotate(key.begin() + to, key.begin() + from, key.begin() + from + length);
+    else if (to > from)
+        std::rotate(key.begin() + from, key.begin() + from + length, key.begin() + to + length);
+}
+
+enum class Stage { Improved, Unchanged, Halted };
+
+// One climb's order and score; each stage tries its moves on a copy and
+// keeps the first that pays.
+class Climber
+{
+public:
+    Climber(std::vector<int> &key, std::mt19937_64 &random, const OrderScore &score, long &evaluations,
+            const std::function<bool()> &halted)
+        : m_key(key)
+        , m_random(random)
+        , m_score(score)
+        , m_evaluations(evaluations)
+        , m_halted(halted)
+        , m_columns(static_cast<int>(key.size()))
+        , m_current(score(key.data()))
+        , m_trial(key.size())
+    {
+    }
+
+    long current() const { return m_current; }
+    bool randomMovesUntilStale();
+    Stage everyBlockMove();
+    Stage everySwap();
+    Stage tradesOfBlocks(int period);
+    Stage turnsWithWrappedColumnsSetRight(int period);
+
+private:
+    int below(int bound) { return static_cast<int>(m_random() % static_cast<std::uint64_t>(bound)); }
+    // Asks the clock only now and then: the scorings are cheap.
+    bool haltDue() { return m_evaluations % 128 == 0 && m_halted(); }
+    void randomMove();
+    bool tryTrial(bool acceptEqual);
+
+    std::vector<int> &m_key;
+    std::mt19937_64 &m_random;
+    const OrderScore &m_score;
+    long &m_evaluations;
+    const std::function<bool()> &m_halted;
+    int m_columns;
+    long m_current;
+    std::vector<int> m_trial;
+};
+
+// Takes the trial when it scores better, or as well when acceptEqual (to
+// drift across plateaus); true only when it scores better.
+bool Climber::tryTrial(bool acceptEqual)
+{
+    const long sum = m_score(m_trial.data());
+    ++m_evaluations;
+    if (sum > m_current || (acceptEqual && sum == m_current)) {
+        const bool better = sum > m_current;
+        m_key.swap(m_trial);
+        m_current = sum;
+        return better;
+    }
+    return false;
+}
+
+void Climber::randomMove()
+{
+    const int n = m_columns;
+    m_trial = m_key;
+    const int kind = below(10);
+    if (kind < 6) {
+        const int length = 1 + below(n - 1);
+        const int from = below(n - length + 1);
+        const int to = below(n - length + 1);
+        MoveBlock(m_trial, from, length, to);
+    } else if (kind < 9) {
+        const int first = below(n);
+        const int second = below(n);
+        std::swap(m_trial[first], m_trial[second]);
+    } else {
+        std::rotate(m_trial.begin(), m_trial.begin() + below(n), m_trial.end());
+    }
+}
+
+// Moving a block of adjacent columns is what mends a transposition, swaps
+// fix single columns. False when halted.
+bool Climber::randomMovesUntilStale()
+{
+    const int patience = 100 + 5 * m_columns * m_columns;
+    int stale = 0;
+    while (stale < patience) {
+        if (haltDue())
+            return false;
+        randomMove();
+        stale = tryTrial(true) ? 0 : stale + 1;
+    }
+    return true;
+}
+
+// This frees orders in which every block is right but the blocks stand in
+// the wrong places.
+Stage Climber::everyBlockMove()
+{
+    const int n = m_columns;
+    for (int length = 1; length < n; ++length) {
+        for (int from = 0; from + length <= n; ++from) {
+            for (int to = 0; to + length <= n; ++to) {
+                if (to == from)
+                    continue;
+                if (haltDue())
+                    return Stage::Halted;
+                m_trial = m_key;
+                MoveBlock(m_trial, from, length, to);
+                if (tryTrial(false))
+                    return Stage::Improved;
+            }
+        }
+    }
+    return Stage::Unchanged;
+}
+
+Stage Climber::everySwap()
+{
+    for (int a = 0; a < m_columns; ++a) {
+        for (int b = a + 1; b < m_columns; ++b) {
+            if (haltDue())
+                return Stage::Halted;
+            m_trial = m_key;
+            std::swap(m_trial[a], m_trial[b]);
+            if (tryTrial(false))
+                return Stage::Improved;
+        }
+    }
+    return Stage::Unchanged;
+}
+
+// Blocks a whole number of periods apart trading places keep every
+// column's shift, where moving one of them alone does not.
+Stage Climber::tradesOfBlocks(int period)
+{
+    const int n = m_columns;
+    for (int first = 0; first < n && period > 0; ++first) {
+        for (int second = first + period; second < n; second += period) {
+            for (int length = 1; length <= second - first && second + length <= n; ++length) {
+                if (haltDue())
+                    return Stage::Halted;
+                m_trial = m_key;
+                std::swap_ranges(m_trial.begin() + first, m_trial.begin() + first + length, m_trial.begin() + second);
+                if (tryTrial(false))
+                    return Stage::Improved;
+            }
+        }
+    }
+    return Stage::Unchanged;
+}
+
+// An order can read the text from a few letters in, with the columns it
+// wrapped misordered, and neither a turn nor a move alone pays. Only turns
+// by whole periods keep the shifts right.
+Stage Climber::turnsWithWrappedColumnsSetRight(int period)
+{
+    constexpr int Wrapped = 4;
+    const int n = m_columns;
+    for (int turn = period; turn > 0 && turn < n; turn += period) {
+        for (int length = 1; length <= std::min(Wrapped, n - 1); ++length) {
+            for (int from = 0; from + length <= n; ++from) {
+                if (from > Wrapped && from + length < n - Wrapped)
+                    continue;
+                for (int to = 0; to + length <= n; ++to) {
+                    if (haltDue())
+                        return Stage::Halted;
+                    m_trial = m_key;
+                    std::rotate(m_trial.begin(), m_trial.begin() + turn, m_trial.end());
+                    MoveBlock(m_trial, from, length, to);
+                    if (tryTrial(false))
+                        return Stage::Improved;
+                }
+            }
+        }
+    }
+    return Stage::Unchanged;
+}
+
+} // namespace
+
+std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, const OrderScore &score,
+                          long &evaluations, const std::function<bool()> &halted, int turnsBy)
+{
+    Climber climber(rankOf, random, score, evaluations, halted);
+    for (;;) {
+        // Random moves until they stop paying, then every move of each
+        // closing stage once, each stage only while the last found nothing.
+        if (!climber.randomMovesUntilStale())
+            return std::nullopt;
+        Stage stage = climber.everyBlockMove();
+        if (stage == Stage::Unchanged)
+            stage = climber.everySwap();
+        if (stage == Stage::Unchanged)
+            stage = climber.tradesOfBlocks(turnsBy);
+        if (stage == Stage::Unchanged)
+            stage = climber.turnsWithWrappedColumnsSetRight(turnsBy);
+        if (stage == Stage::Halted)
+            return std::nullopt;
+        if (stage == Stage::Unchanged)
+            return climber.current();
+    }
+}
+
+} // namespace abc::search

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <random>
+#include <vector>
+
+namespace abc::search {
+
+// A score of a column order given as rankOf (see OrderScorer).
+using OrderScore = std::function<long(const int *rankOf)>;
+
+// Climbs from the order rankOf under score until no move improves it,
+// counting every scoring but the first in evaluations; turnsBy, when set,
+// is the period for the trades and turns of the closing stages. Returns the
+// final score, or nothing when halted.
+std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, const OrderScore &score,
+                          long &evaluations, const std::function<bool()> &halted, int turnsBy = 0);
+
+} // namespace abc::search

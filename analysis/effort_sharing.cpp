@@ -1,0 +1,160 @@
+#include "analysis/effort_sharing.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/key_search.h"
+#include "engine/matrix_shape.h"
+
+namespace abc::search {
+
+namespace {
+
+// Longer texts are scored on their first rows only: a matrix full of
+// letters decides as well as megabytes do.
+constexpr int MaxScoredLetters = 2000;
+// How likely a text is to defeat the climbs, and how often a climb then
+// misses at the right key length.
+constexpr double DefeatingText = 1.0 / 16;
+constexpr double DefeatedMiss = 0.98;
+
+} // namespace
+
+KeyLengthArm::KeyLengthArm(int period, int columns, double logPrior, OrderScorer scorer)
+    : period(period)
+    , columns(columns)
+    , logPrior(logPrior)
+    , scorer(std::move(scorer))
+{
+}
+
+double KeyLengthArm::weight() const
+{
+    // Arms the evidence speaks against still get some, in case it misleads
+    // on a short text. Every climb that finds nothing German makes the arm
+    // less likely, the more so the taller its columns, since a climb over
+    // tall columns seldom misses the key.
+    if (!germanOrder.empty())
+        return 1.0; // confirm or beat what reads as German
+    const double prior = std::clamp(std::exp(logPrior / 2), 1.0 / 64, 1.0);
+    if (scorer.rows() < 8)
+        return prior; // short columns: a miss says little
+    const double missChance = 1.0 - std::min((scorer.rows() - 4) / 12.0, 0.6);
+    // Under a ragged last row the first climbs mostly gather evidence on
+    // the long columns; their misses say less.
+    const double counted = static_cast<double>(misses) * (longColumns ? 0.25 : 1.0);
+    // Some texts defeat nearly every climb even at the right key length
+    // (a phrase repeated, say). That chance keeps every arm in the
+    // search, but it fades with the misses too, so that arms which
+    // missed hundreds of times give way to those barely tried.
+    return prior * ((1 - DefeatingText) * std::pow(missChance, counted) +
+                    DefeatingText * std::pow(DefeatedMiss, counted));
+}
+
+double KeyLengthArm::costPerClimb() const
+{
+    return climbs > 0 ? static_cast<double>(effort) / static_cast<double>(climbs)
+                      : 5.0 * columns * columns + columns * columns * columns / 3.0;
+}
+
+void KeyLengthArm::recordClimb(long evaluations, const std::vector<std::pair<int, double>> &longColumnEvidence)
+{
+    for (const auto &[slot, value] : longColumnEvidence)
+        evidence[slot] += value;
+    effort += evaluations;
+    ++climbs;
+}
+
+void KeyLengthArm::recordEnd(const std::vector<int> &rankOf, long sum, bool readsWell)
+{
+    if (!readsWell) {
+        ++misses;
+    } else if (germanOrder.empty() || sum > germanSum) {
+        germanOrder = rankOf;
+        germanSum = sum;
+    }
+}
+
+KeyLengthArms::KeyLengthArms(const std::vector<std::uint8_t> &letters, const MethodEvidence &method)
+{
+    const int length = static_cast<int>(letters.size());
+    // Below three rows any order of the columns reads as well as another.
+    const int longestKey = std::min(MaxKeyLength, length / 3);
+    double best = -1e300;
+    for (const int period : Periods) {
+        const std::vector<double> residues = KeyLengthResidueLogLikelihoods(letters, period);
+        const double methodLogLikelihood = method.logLikelihood[period == 3 ? 1 : 2];
+        for (int columns = MinKeyLength; columns <= longestKey; ++columns) {
+            const int scoredRows = MatrixShape::Of(MaxScoredLetters, columns).rows;
+            const double logPrior = methodLogLikelihood + residues[columns % period];
+            best = std::max(best, logPrior);
+            KeyLengthArm &arm =
+                m_arms.emplace_back(period, columns, logPrior, OrderScorer(letters, columns, period, scoredRows));
+            if (columns > ExhaustiveColumns && LongColumnModel::Needed(length, columns)) {
+                arm.longColumns.emplace(letters, columns, period);
+                arm.evidence.assign(arm.longColumns->slotCount(), 0.0);
+            }
+        }
+    }
+    for (KeyLengthArm &arm : m_arms)
+        arm.logPrior -= best;
+    // Likeliest first; among equals the short keys, which are cheap.
+    std::stable_sort(m_arms.begin(), m_arms.end(), [](const KeyLengthArm &a, const KeyLengthArm &b) {
+        if (a.likely() != b.likely())
+            return a.likely();
+        return a.columns < b.columns;
+    });
+    for (std::size_t i = 0; i < m_arms.size(); ++i)
+        m_index[m_arms[i].period == 3 ? 0 : 1][m_arms[i].columns] = static_cast<int>(i);
+}
+
+const KeyLengthArm &KeyLengthArms::at(int period, int columns) const
+{
+    return m_arms[m_index[period == 3 ? 0 : 1][columns]];
+}
+
+std::vector<DueClimb> KeyLengthArms::planRound(std::size_t wanted, std::size_t most)
+{
+    // Every arm may spend up to its weight's share of a threshold, so short
+    // keys, whose climbs are cheap, get many restarts before a long key gets
+    // its first. The threshold grows only when too few climbs are due:
+    // grown faster than the effort is spent, every arm would always be due,
+    // and the cheap short keys, sorted first, would take every round.
+    std::vector<DueClimb> climbs;
+    for (int widen = 0; widen < 12 && climbs.size() < wanted; ++widen) {
+        if (widen > 0)
+            m_threshold *= 1.3;
+        climbs = dueClimbs();
+    }
+    if (climbs.size() > most)
+        climbs.resize(most);
+    return climbs;
+}
+
+std::vector<DueClimb> KeyLengthArms::dueClimbs()
+{
+    struct Due {
+        double behind; // share of the allowance not yet spent
+        int restarts;
+        KeyLengthArm *arm;
+    };
+    std::vector<Due> due;
+    for (KeyLengthArm &arm : m_arms) {
+        if (arm.columns <= ExhaustiveColumns)
+            continue;
+        const double share = m_threshold * arm.weight();
+        const double allowance = share - static_cast<double>(arm.effort);
+        const int restarts = static_cast<int>(std::clamp(allowance / arm.costPerClimb(), 0.0, 2.0));
+        if (restarts > 0)
+            due.push_back({allowance / share, restarts, &arm});
+    }
+    std::stable_sort(due.begin(), due.end(), [](const Due &a, const Due &b) { return a.behind > b.behind; });
+    std::vector<DueClimb> climbs;
+    for (const Due &next : due) {
+        for (int restart = 0; restart < next.restarts; ++restart)
+            climbs.push_back({next.arm, restart});
+    }
+    return climbs;
+}
+
+} // namespace abc::search

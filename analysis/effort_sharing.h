@@ -1,0 +1,91 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "analysis/long_columns.h"
+#include "analysis/method_detection.h"
+#include "analysis/order_scorer.h"
+#include "engine/column_key.h"
+
+namespace abc::search {
+
+// Key lengths up to this are tried in every order rather than climbed.
+inline constexpr int ExhaustiveColumns = 7;
+
+// One arm of the multi-armed bandit that shares the climbs out: one key
+// length under one method, with the search's belief in it.
+struct KeyLengthArm {
+    KeyLengthArm(int period, int columns, double logPrior, OrderScorer scorer);
+
+    // The arm's share of the effort, up to 1.
+    double weight() const;
+    double costPerClimb() const;
+    bool likely() const { return logPrior > -8; }
+
+    // Books a climb's effort and what it learnt of the long columns.
+    void recordClimb(long evaluations, const std::vector<std::pair<int, double>> &longColumnEvidence);
+    // Books where a climb ended; readsWell when it read well enough to end
+    // the search.
+    void recordEnd(const std::vector<int> &rankOf, long sum, bool readsWell);
+
+    int period = 3;
+    int columns = 2;
+    double logPrior = 0; // natural log, relative to the likeliest arm
+    OrderScorer scorer;
+    // Scorings spent on this arm so far, and climbs: the search shares its
+    // effort out by these, not by time, so that its course does not depend
+    // on the machine.
+    long effort = 0;
+    long climbs = 0;
+    long misses = 0; // climbs that ended on nothing German
+    // For ragged matrices: the guesses at the long columns, and the
+    // evidence the climbs so far have gathered on them.
+    std::optional<LongColumnModel> longColumns;
+    std::vector<double> evidence;
+    // The best order climbed here so far, while it reads as German: its
+    // long columns are then worth reading under again.
+    std::vector<int> germanOrder;
+    long germanSum = 0;
+};
+
+// A climb due in a round: its arm, and which of the arm's climbs in the
+// round it is.
+struct DueClimb {
+    KeyLengthArm *arm = nullptr;
+    int restart = 0;
+};
+
+// Every key length a text allows under both methods, likeliest first.
+class KeyLengthArms
+{
+public:
+    KeyLengthArms() = default;
+    // Priors from the letter counts and the neighbouring letters; letters
+    // (the ciphertext as 0..25) must outlive the arms.
+    KeyLengthArms(const std::vector<std::uint8_t> &letters, const MethodEvidence &method);
+
+    std::vector<KeyLengthArm>::iterator begin() { return m_arms.begin(); }
+    std::vector<KeyLengthArm>::iterator end() { return m_arms.end(); }
+    std::vector<KeyLengthArm>::const_iterator begin() const { return m_arms.begin(); }
+    std::vector<KeyLengthArm>::const_iterator end() const { return m_arms.end(); }
+    const KeyLengthArm &at(int period, int columns) const;
+
+    // The next round's climbs, the arms furthest behind their share first:
+    // at least wanted where the growing threshold allows, at most most.
+    std::vector<DueClimb> planRound(std::size_t wanted, std::size_t most);
+
+private:
+    std::vector<DueClimb> dueClimbs();
+
+    std::vector<KeyLengthArm> m_arms;
+    std::array<std::array<int, MaxKeyLength + 1>, 2> m_index{}; // by method and key length
+    // The effort an arm of weight 1 may have spent so far.
+    double m_threshold = 3000;
+};
+
+} // namespace abc::search
