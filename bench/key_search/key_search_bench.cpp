@@ -31,7 +31,6 @@
 
 namespace {
 
-using abc::BuiltInKeywords;
 using abc::CipherMethod;
 using namespace abc::search;
 
