@@ -1,7 +1,9 @@
 #include <QApplication>
 
 #include <cstdio>
-#include <iostream>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "cli/command_line.h"
 #include "gui/screen/screen_fit.h"
@@ -12,11 +14,17 @@
 namespace {
 
 // Without a display Qt aborts with a core dump; say instead how to start.
-bool DisplayReachable()
+// A platform named on the command line (-platform offscreen) needs none.
+bool DisplayReachable(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY")
+        || qEnvironmentVariableIsSet("DISPLAY"))
         return true;
-    return qEnvironmentVariableIsSet("DISPLAY");
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -25,10 +33,10 @@ int main(int argc, char *argv[])
 {
     // Decided before Qt starts, so that the command line needs no display.
     if (const std::optional<int> status =
-            RunCommandLine(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout, std::cerr))
+            RunCommandLine(std::vector<std::string>(argv + 1, argv + argc)))
         return *status;
 
-    if (!DisplayReachable()) {
+    if (!DisplayReachable(argc, argv)) {
         std::fputs("No display found: start the workbench from a desktop session, "
                    "or without one as 'xvfb-run ./workbench.sh run'.\n",
                    stderr);

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <ext/stdio_sync_filebuf.h>
+
+#include <cstdio>
 #include <fstream>
 #include <istream>
 #include <iterator>
@@ -114,18 +117,16 @@ int Run(const Request &request, std::istream &in, std::ostream &out, std::ostrea
 
 } // namespace
 
-std::optional<int> RunCommandLine(const std::vector<std::string> &arguments, std::istream &in, std::ostream &out,
-                                  std::ostream &err)
+namespace {
+
+int Dispatch(const std::variant<Request, UsageError> &parsed, std::istream &in, std::ostream &out, std::ostream &err)
 {
-    const std::variant<Request, UsageError> parsed = ParseArguments(arguments);
     if (const auto *error = std::get_if<UsageError>(&parsed)) {
         err << "abc-workbench: " << error->message << "\n„abc-workbench --help“ zeigt die Aufrufe.\n";
         return BadUsage;
     }
     const Request &request = std::get<Request>(parsed);
     switch (request.command) {
-    case Command::Window:
-        return std::nullopt;
     case Command::Help:
         out << HelpText();
         return Success;
@@ -135,4 +136,22 @@ std::optional<int> RunCommandLine(const std::vector<std::string> &arguments, std
     default:
         return Run(request, in, out, err);
     }
+}
+
+} // namespace
+
+std::optional<int> RunCommandLine(const std::vector<std::string> &arguments)
+{
+    const std::variant<Request, UsageError> parsed = ParseArguments(arguments);
+    if (const auto *request = std::get_if<Request>(&parsed); request && request->command == Command::Window)
+        return std::nullopt;
+    // The standard streams as <iostream> would make them (unbuffered, in
+    // step with C's stdio), but only here: <iostream> makes them before
+    // main() in every run, window or not, and sets up the C++ locale on the
+    // way, a third of a megabyte the window never needs.
+    __gnu_cxx::stdio_sync_filebuf<char> inBuffer(stdin), outBuffer(stdout), errBuffer(stderr);
+    std::istream in(&inBuffer);
+    std::ostream out(&outBuffer);
+    std::ostream err(&errBuffer);
+    return Dispatch(parsed, in, out, err);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,5 +12,5 @@
 // the exit status, or nothing when they name none of the command line's
 // options and the window should start. Qt's own options (-platform, -style,
 // ...) are left to the window; any other option is refused.
-std::optional<int> RunCommandLine(const std::vector<std::string> &arguments, std::istream &in, std::ostream &out,
-                                  std::ostream &err);
+// Reads standard input and writes standard output and error.
+std::optional<int> RunCommandLine(const std::vector<std::string> &arguments);

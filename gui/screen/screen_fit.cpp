@@ -53,7 +53,9 @@ private:
         if (!screen || (m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
             return;
         const QRect area = screen->availableGeometry();
-        const QMargins frame = m_window->windowHandle() ? m_window->windowHandle()->frameMargins() : QMargins();
+        // Until the window manager has framed the window there is no frame to
+        // ask for, and asking costs a round trip to the display.
+        const QMargins frame = m_framed && m_window->windowHandle() ? m_window->windowHandle()->frameMargins() : QMargins();
         const QSize size = m_layoutSize.boundedTo(area.size().shrunkBy(frame)).expandedTo(QSize(1, 1));
         m_window->resize(size);
 
