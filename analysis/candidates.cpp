@@ -66,8 +66,8 @@ bool Findings::confident() const
     return best.hits >= hitsNeeded;
 }
 
-Candidate MakeCandidate(const FindingKey &key, const Finding &finding, const OrderScorer &scorer,
-                        std::string_view text, const KeyWords &words)
+Candidate MakeCandidate(const FindingKey &key, const Finding &finding, const OrderScorer &scorer, std::string_view text,
+                        const KeyWords &words)
 {
     Candidate result;
     result.order = InversePermutation(key.second);

@@ -58,7 +58,7 @@ private:
 
 // What the window and the command line show of a finding; the keyword is
 // the listed word behind the order where there is one.
-Candidate MakeCandidate(const FindingKey &key, const Finding &finding, const OrderScorer &scorer,
-                        std::string_view text, const KeyWords &words);
+Candidate MakeCandidate(const FindingKey &key, const Finding &finding, const OrderScorer &scorer, std::string_view text,
+                        const KeyWords &words);
 
 } // namespace abc::search

@@ -196,8 +196,8 @@ Stage Climber::turnsWithWrappedColumnsSetRight(int period)
 
 } // namespace
 
-std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, const OrderScore &score,
-                          long &evaluations, const std::function<bool()> &halted, int turnsBy)
+std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, const OrderScore &score, long &evaluations,
+                          const std::function<bool()> &halted, int turnsBy)
 {
     Climber climber(rankOf, random, score, evaluations, halted);
     for (;;) {

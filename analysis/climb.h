@@ -14,7 +14,7 @@ using OrderScore = std::function<long(const int *rankOf)>;
 // counting every scoring but the first in evaluations; turnsBy, when set,
 // is the period for the trades and turns of the closing stages. Returns the
 // final score, or nothing when halted.
-std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, const OrderScore &score,
-                          long &evaluations, const std::function<bool()> &halted, int turnsBy = 0);
+std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, const OrderScore &score, long &evaluations,
+                          const std::function<bool()> &halted, int turnsBy = 0);
 
 } // namespace abc::search

@@ -47,8 +47,8 @@ double KeyLengthArm::weight() const
     // (a phrase repeated, say). That chance keeps every arm in the
     // search, but it fades with the misses too, so that arms which
     // missed hundreds of times give way to those barely tried.
-    return prior * ((1 - DefeatingText) * std::pow(missChance, counted) +
-                    DefeatingText * std::pow(DefeatedMiss, counted));
+    return prior
+        * ((1 - DefeatingText) * std::pow(missChance, counted) + DefeatingText * std::pow(DefeatedMiss, counted));
 }
 
 double KeyLengthArm::costPerClimb() const

@@ -54,9 +54,10 @@ std::uint64_t Mix(std::uint64_t value)
 
 std::uint64_t ClimbSeed(std::uint64_t seed, int round, const DueClimb &climb)
 {
-    return Mix(seed ^ Mix((static_cast<std::uint64_t>(round) * 16 + climb.restart) * 1000 +
-                          static_cast<std::uint64_t>(climb.arm->period) * 100 +
-                          static_cast<std::uint64_t>(climb.arm->columns)));
+    return Mix(seed
+               ^ Mix((static_cast<std::uint64_t>(round) * 16 + climb.restart) * 1000
+                     + static_cast<std::uint64_t>(climb.arm->period) * 100
+                     + static_cast<std::uint64_t>(climb.arm->columns)));
 }
 
 double Log10Factorial(int n)
@@ -68,7 +69,7 @@ double Log10Factorial(int n)
 struct JobResult {
     std::vector<KeyedFinding> findings;
     long evaluations = 0;
-    KeyLengthArm *arm = nullptr; // the arm a climb spent its effort on
+    KeyLengthArm *arm = nullptr;                  // the arm a climb spent its effort on
     std::vector<std::pair<int, double>> evidence; // on the arm's long columns
 };
 
@@ -266,8 +267,7 @@ JobResult KeySearch::wordsJob(std::size_t from, std::size_t to)
         const std::vector<int> rankOf = InversePermutation(order);
         for (const int period : Periods) {
             const OrderScorer prefix(m_letters, columns, period, MatrixShape::Of(WordPrefixLetters, columns).rows);
-            const double mean = static_cast<double>(prefix.score(rankOf.data())) /
-                                std::max(1L, prefix.quadgramCount());
+            const double mean = static_cast<double>(prefix.score(rankOf.data())) / std::max(1L, prefix.quadgramCount());
             if (best.size() < Kept || mean > best.back().mean) {
                 Scored scored{mean, {period, rankOf}};
                 best.insert(std::upper_bound(best.begin(), best.end(), scored,
@@ -323,8 +323,8 @@ JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed)
         // columns of an order that reads as German, if there is one: that
         // confirms it soonest.
         const std::vector<int> starts = !arm.germanOrder.empty() && random() % 2 == 0
-                                            ? arm.longColumns->startsOf(arm.germanOrder)
-                                            : arm.longColumns->drawStarts(arm.evidence, random);
+            ? arm.longColumns->startsOf(arm.germanOrder)
+            : arm.longColumns->drawStarts(arm.evidence, random);
         const OrderScore guessed = [&arm, &starts](const int *order) { return arm.scorer.score(order, starts.data()); };
         if (!Climb(rankOf, random, guessed, evaluations, halted))
             return {};

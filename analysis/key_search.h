@@ -77,7 +77,6 @@ struct SearchResult {
 };
 
 // Searches keyword and method of a cleaned ciphertext (capitals A-Z only).
-SearchResult FindKey(std::string_view cipherText, const SearchOptions &options,
-                     std::stop_token stop = {});
+SearchResult FindKey(std::string_view cipherText, const SearchOptions &options, std::stop_token stop = {});
 
 } // namespace abc::search

@@ -57,8 +57,8 @@ std::vector<double> KeyLengthResidueLogLikelihoods(const std::vector<std::uint8_
         const double wraps = static_cast<double>(residue) / period;
         double logLikelihood = 0;
         for (int d = 0; d < 26; ++d) {
-            const double share = (1 - wraps) * plain[(d - residue + 26) % 26] +
-                                 wraps * plain[(d - residue + period + 26) % 26];
+            const double share =
+                (1 - wraps) * plain[(d - residue + 26) % 26] + wraps * plain[(d - residue + period + 26) % 26];
             logLikelihood += differences[d] * std::log(std::max(share, 1e-6));
         }
         logLikelihoods[residue] = logLikelihood;

@@ -23,8 +23,8 @@ struct MethodEvidence {
     // Natural-log likelihoods of the counts: no shift, ABC, ABCD.
     std::array<double, 3> logLikelihood{};
     CipherMethod likeliest = CipherMethod::ABC;
-    bool shifted = true;  // false when an unshifted text explains the counts best
-    double margin = 0.0;  // log-likelihood lead of the likeliest method over the other
+    bool shifted = true; // false when an unshifted text explains the counts best
+    double margin = 0.0; // log-likelihood lead of the likeliest method over the other
 };
 
 MethodEvidence DetectMethod(std::string_view cipherText);

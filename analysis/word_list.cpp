@@ -17,8 +17,8 @@ std::string KeyForWord(std::string_view utf8Word)
     const std::string bytes = Utf8ToWindows1252(utf8Word);
     const bool keyable = std::all_of(bytes.begin(), bytes.end(), [](char byte) {
         const auto code = static_cast<unsigned char>(byte);
-        return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == 0xC4 || code == 0xD6 ||
-               code == 0xDC || code == 0xE4 || code == 0xF6 || code == 0xFC || code == 0xDF;
+        return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == 0xC4 || code == 0xD6
+            || code == 0xDC || code == 0xE4 || code == 0xF6 || code == 0xFC || code == 0xDF;
     });
     if (!keyable)
         return {};

@@ -32,8 +32,7 @@ bool DisplayReachable(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     // Decided before Qt starts, so that the command line needs no display.
-    if (const std::optional<int> status =
-            RunCommandLine(std::vector<std::string>(argv + 1, argv + argc)))
+    if (const std::optional<int> status = RunCommandLine(std::vector<std::string>(argv + 1, argv + argc)))
         return *status;
 
     if (!DisplayReachable(argc, argv)) {

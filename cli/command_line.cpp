@@ -104,7 +104,8 @@ int Run(const Request &request, std::istream &in, std::ostream &out, std::ostrea
         return BadUsage;
     }
     // Through the code page as the window takes pasted text.
-    const std::string text = ToWindows1252Lines(QString::fromUtf8(bytes->data(), static_cast<qsizetype>(bytes->size())));
+    const std::string text =
+        ToWindows1252Lines(QString::fromUtf8(bytes->data(), static_cast<qsizetype>(bytes->size())));
     switch (request.command) {
     case Command::FindKey:
         return FindKey(request, text, out, err);

@@ -104,10 +104,8 @@ constexpr Option Options[] = {
 
 const Option *Find(const QString &name)
 {
-    const auto found =
-        std::find_if(std::begin(Options), std::end(Options), [&name](const Option &option) {
-            return name == QLatin1String(option.name);
-        });
+    const auto found = std::find_if(std::begin(Options), std::end(Options),
+                                    [&name](const Option &option) { return name == QLatin1String(option.name); });
     return found == std::end(Options) ? nullptr : found;
 }
 

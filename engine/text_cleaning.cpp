@@ -31,7 +31,7 @@ constexpr auto CleanedCodes = [] {
     for (char letter = 'A'; letter <= 'Z'; ++letter)
         cleaned[static_cast<unsigned char>(letter)] = cleaned[static_cast<unsigned char>(letter + 32)] =
             Word(std::string_view(&letter, 1));
-    constexpr std::string_view digits[] = {"NULL", "EINS", "ZWO",    "DREI", "VIER",
+    constexpr std::string_view digits[] = {"NULL",  "EINS",  "ZWO",    "DREI", "VIER",
                                            "FUENF", "SECHS", "SIEBEN", "ACHT", "NEUN"};
     for (int digit = 0; digit < 10; ++digit)
         cleaned['0' + digit] = Word(digits[digit]);

@@ -10,10 +10,10 @@ namespace {
 // Code points of 0x80..0x9F; the code page leaves five of them undefined.
 constexpr char32_t Undefined = U'\uFFFD';
 constexpr std::array<char32_t, 32> HighControlRange = {
-    U'\u20AC', Undefined,  U'\u201A', U'\u0192', U'\u201E', U'\u2026', U'\u2020', U'\u2021',
-    U'\u02C6', U'\u2030', U'\u0160', U'\u2039', U'\u0152', Undefined,  U'\u017D', Undefined,
-    Undefined,  U'\u2018', U'\u2019', U'\u201C', U'\u201D', U'\u2022', U'\u2013', U'\u2014',
-    U'\u02DC', U'\u2122', U'\u0161', U'\u203A', U'\u0153', Undefined,  U'\u017E', U'\u0178',
+    U'\u20AC', Undefined, U'\u201A', U'\u0192', U'\u201E', U'\u2026', U'\u2020', U'\u2021',
+    U'\u02C6', U'\u2030', U'\u0160', U'\u2039', U'\u0152', Undefined, U'\u017D', Undefined,
+    Undefined, U'\u2018', U'\u2019', U'\u201C', U'\u201D', U'\u2022', U'\u2013', U'\u2014',
+    U'\u02DC', U'\u2122', U'\u0161', U'\u203A', U'\u0153', Undefined, U'\u017E', U'\u0178',
 };
 
 // The length of the UTF-8 sequence at `at` and its code point, or 0 when it
@@ -21,9 +21,11 @@ constexpr std::array<char32_t, 32> HighControlRange = {
 std::size_t DecodeUtf8(std::string_view utf8, std::size_t at, char32_t &codePoint)
 {
     const auto lead = static_cast<unsigned char>(utf8[at]);
-    const std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
-                               : (lead & 0xF8) == 0xF0                  ? 4
-                                                                        : 0;
+    const std::size_t length = lead < 0x80 ? 1
+        : (lead & 0xE0) == 0xC0            ? 2
+        : (lead & 0xF0) == 0xE0            ? 3
+        : (lead & 0xF8) == 0xF0            ? 4
+                                           : 0;
     if (length == 0 || at + length > utf8.size())
         return 0;
     codePoint = length == 1 ? lead : lead & (0x7F >> length);

@@ -12,7 +12,10 @@ inline constexpr int CellCount = GridSide * GridSide;
 inline constexpr char AfterTextCaption = '?';
 inline constexpr char OutsideKeyCaption = '.';
 
-constexpr int CellIndex(int row, int column) { return row * GridSide + column; }
+constexpr int CellIndex(int row, int column)
+{
+    return row * GridSide + column;
+}
 
 // One cell of the transposition matrix. The enabled flag marks a key column
 // (the fill writes only there); the visible flag marks the matrix proper (the
@@ -37,7 +40,10 @@ using LabelArray = std::array<GridLabel, GridSide>;
 
 enum class CipherMethod { ABC, ABCD };
 
-constexpr int ShiftPeriod(CipherMethod method) { return method == CipherMethod::ABC ? 3 : 4; }
+constexpr int ShiftPeriod(CipherMethod method)
+{
+    return method == CipherMethod::ABC ? 3 : 4;
+}
 
 // The work state shared by every decoding step. Texts are Windows-1252 bytes.
 struct WorkbenchState {

@@ -17,25 +17,46 @@ constexpr std::size_t MaxInput = 4096;
 const char *WordFor(unsigned char code)
 {
     switch (code) {
-    case '0': return "NULL";
-    case '1': return "EINS";
-    case '2': return "ZWO";
-    case '3': return "DREI";
-    case '4': return "VIER";
-    case '5': return "FUENF";
-    case '6': return "SECHS";
-    case '7': return "SIEBEN";
-    case '8': return "ACHT";
-    case '9': return "NEUN";
-    case 0xC4: case 0xE4: return "AE"; // Ä ä
-    case 0xD6: case 0xF6: return "OE"; // Ö ö
-    case 0xDC: case 0xFC: return "UE"; // Ü ü
-    case 0xDF: return "SZ";            // ß
-    default: return nullptr;
+    case '0':
+        return "NULL";
+    case '1':
+        return "EINS";
+    case '2':
+        return "ZWO";
+    case '3':
+        return "DREI";
+    case '4':
+        return "VIER";
+    case '5':
+        return "FUENF";
+    case '6':
+        return "SECHS";
+    case '7':
+        return "SIEBEN";
+    case '8':
+        return "ACHT";
+    case '9':
+        return "NEUN";
+    case 0xC4:
+    case 0xE4:
+        return "AE"; // Ä ä
+    case 0xD6:
+    case 0xF6:
+        return "OE"; // Ö ö
+    case 0xDC:
+    case 0xFC:
+        return "UE"; // Ü ü
+    case 0xDF:
+        return "SZ"; // ß
+    default:
+        return nullptr;
     }
 }
 
-bool IsCapital(unsigned char code) { return code >= 'A' && code <= 'Z'; }
+bool IsCapital(unsigned char code)
+{
+    return code >= 'A' && code <= 'Z';
+}
 
 bool IsKept(unsigned char code)
 {

@@ -65,14 +65,13 @@ void Decode(WorkbenchState &state, bool &keyed, unsigned flags, std::string_view
         FUZZ_REQUIRE(key[order[i].column - 1] == order[i].letter);
         if (i > 0) {
             const ColumnEntry &before = order[i - 1];
-            FUZZ_REQUIRE(before.letter < order[i].letter ||
-                         (before.letter == order[i].letter && before.column < order[i].column));
+            FUZZ_REQUIRE(before.letter < order[i].letter
+                         || (before.letter == order[i].letter && before.column < order[i].column));
         }
     }
     if (state.SubstitutionText != plain) {
         std::fprintf(stderr, "key %s, %s\nplain   %s\ncipher  %s\ndecoded %s\n", key.c_str(),
-                     (flags & 1) ? "ABCD" : "ABC", plain.c_str(), cipher.c_str(),
-                     state.SubstitutionText.c_str());
+                     (flags & 1) ? "ABCD" : "ABC", plain.c_str(), cipher.c_str(), state.SubstitutionText.c_str());
         FUZZ_REQUIRE(state.SubstitutionText == plain);
     }
 }

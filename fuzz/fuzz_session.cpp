@@ -20,7 +20,10 @@ namespace {
 enum Op { SetKey, Clean, Clear, Cut, Transposition, Substitution, Reset };
 constexpr int OpCount = Reset + 1;
 
-bool IsCapital(char ch) { return ch >= 'A' && ch <= 'Z'; }
+bool IsCapital(char ch)
+{
+    return ch >= 'A' && ch <= 'Z';
+}
 
 std::string MakeKey(FuzzedDataProvider &in)
 {

@@ -127,7 +127,10 @@ void Draw(ButtonGlyph glyph, QPainter &painter, bool enabled)
 class GlyphEngine : public QIconEngine
 {
 public:
-    explicit GlyphEngine(ButtonGlyph glyph) : m_glyph(glyph) {}
+    explicit GlyphEngine(ButtonGlyph glyph)
+        : m_glyph(glyph)
+    {
+    }
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State) override
     {

@@ -77,8 +77,7 @@ void KeywordBox::typeCharacter(QChar ch)
         edit->backspace(); // deletes the selection or the character before the cursor
         return;
     }
-    const QString joined =
-        (edit->hasSelectedText() ? edit->text().left(edit->selectionStart()) : edit->text()) + ch;
+    const QString joined = (edit->hasSelectedText() ? edit->text().left(edit->selectionStart()) : edit->text()) + ch;
     // Without case sensitivity in the flags the match ignores case.
     const int index = m_box->findText(joined, Qt::MatchStartsWith);
     if (index >= 0) {

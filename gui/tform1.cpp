@@ -121,8 +121,8 @@ void TForm1::setButtonGlyphs()
 
 void TForm1::setUpStatusBar()
 {
-    m_panels = {ui->StatusPanel0, ui->StatusPanel1, ui->StatusPanel2,  ui->StatusPanel3, ui->StatusPanel4,
-                ui->StatusPanel5, ui->StatusPanel6, ui->StatusPanel7,  ui->StatusPanel8, ui->StatusPanel9,
+    m_panels = {ui->StatusPanel0,  ui->StatusPanel1,  ui->StatusPanel2, ui->StatusPanel3, ui->StatusPanel4,
+                ui->StatusPanel5,  ui->StatusPanel6,  ui->StatusPanel7, ui->StatusPanel8, ui->StatusPanel9,
                 ui->StatusPanel10, ui->StatusPanel11, ui->StatusPanel12};
     for (QLabel *panel : m_panels)
         ui->StatusBar1->addWidget(panel);
@@ -386,8 +386,7 @@ void TForm1::BitBtn8Click()
 // Show the plaintext in groups of five or as a block.
 void TForm1::BitBtn9Click()
 {
-    toggleGroups(ui->BitBtn9, ui->Memo3, m_state.SubstitutionText, SubstitutionGroupCaption,
-                 SubstitutionBlockCaption);
+    toggleGroups(ui->BitBtn9, ui->Memo3, m_state.SubstitutionText, SubstitutionGroupCaption, SubstitutionBlockCaption);
 }
 
 // Repeat: back to step 1 for a new key.

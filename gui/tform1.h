@@ -80,8 +80,8 @@ private:
     void connectKeySearch();
     void setPanel(StatusPanel panel, const QString &text);
     void showWarning(const QString &text);
-    void toggleGroups(QPushButton *button, QPlainTextEdit *area, const std::string &text,
-                      const QString &groupCaption, const QString &blockCaption);
+    void toggleGroups(QPushButton *button, QPlainTextEdit *area, const std::string &text, const QString &groupCaption,
+                      const QString &blockCaption);
 
     std::unique_ptr<Ui::TForm1> ui;
     abc::WorkbenchState m_state;

@@ -24,7 +24,10 @@ namespace {
 class WorkbenchStyle : public QProxyStyle
 {
 public:
-    WorkbenchStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows"))) {}
+    WorkbenchStyle()
+        : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows")))
+    {
+    }
 
     void drawItemText(QPainter *painter, const QRect &rect, int flags, const QPalette &palette, bool enabled,
                       const QString &text, QPalette::ColorRole textRole) const override
@@ -75,8 +78,10 @@ private:
     // mnemonics, no wrapping, and no dithered disabled look.
     bool drawsAsOneLine(int flags, bool enabled, const QString &text) const
     {
-        if (text.isEmpty() || (flags & (Qt::TextWordWrap | Qt::TextWrapAnywhere | Qt::TextExpandTabs |
-                                        Qt::TextJustificationForced | Qt::TextIncludeTrailingSpaces)))
+        if (text.isEmpty()
+            || (flags
+                & (Qt::TextWordWrap | Qt::TextWrapAnywhere | Qt::TextExpandTabs | Qt::TextJustificationForced
+                   | Qt::TextIncludeTrailingSpaces)))
             return false;
         if (!enabled && proxy()->styleHint(SH_DitherDisabledText))
             return false;
@@ -126,12 +131,19 @@ const QColor Yellow(0xFF, 0xFF, 0x00);
 
 const ControlLook ControlLooks[] = {
     {.name = "Label1", .family = "Times New Roman", .pixelSize = 21, .bold = true, .italic = true, .text = Maroon},
-    {.name = "Memo1", .family = "Courier New", .pixelSize = 16, .bold = true, .text = Yellow,
+    {.name = "Memo1",
+     .family = "Courier New",
+     .pixelSize = 16,
+     .bold = true,
+     .text = Yellow,
      .background = QColor(0x00, 0x00, 0x80)},
-    {.name = "Memo2", .family = "Courier New", .pixelSize = 16, .bold = true, .text = Qt::black,
+    {.name = "Memo2",
+     .family = "Courier New",
+     .pixelSize = 16,
+     .bold = true,
+     .text = Qt::black,
      .background = QColor(0xC8, 0xC8, 0xC8)},
-    {.name = "Memo3", .family = "Courier New", .pixelSize = 16, .bold = true, .text = Yellow,
-     .background = Qt::black},
+    {.name = "Memo3", .family = "Courier New", .pixelSize = 16, .bold = true, .text = Yellow, .background = Qt::black},
     {.name = "RadioGroup1", .family = "MS Sans Serif", .pixelSize = 13},
     {.name = "ComboBox1", .family = "Courier New", .pixelSize = 17, .bold = true},
     {.name = "Edit1", .family = "Courier New", .pixelSize = 16, .bold = true},

@@ -209,7 +209,7 @@ int main(int argc, char *argv[])
         std::cerr << "ngram-table-builder: cannot write the output\n";
         return 1;
     }
-    std::cout << "German n-grams: " << static_cast<long>(counts.letterTotal) << " letters counted, mean "
-              << scores.mean << " +- " << scores.standardDeviation << " per quadgram in 100 letters\n";
+    std::cout << "German n-grams: " << static_cast<long>(counts.letterTotal) << " letters counted, mean " << scores.mean
+              << " +- " << scores.standardDeviation << " per quadgram in 100 letters\n";
     return 0;
 }

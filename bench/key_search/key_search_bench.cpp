@@ -72,8 +72,8 @@ Message MakeMessage(std::mt19937_64 &random, int length, int minKey, int maxKey,
         const auto &words = WordListKeys("/usr/share/dict/ngerman");
         do {
             message.key = words.at(random() % words.size()).key;
-        } while (static_cast<int>(message.key.size()) < minKey || static_cast<int>(message.key.size()) > maxKey ||
-                 static_cast<int>(message.key.size()) > length / 2);
+        } while (static_cast<int>(message.key.size()) < minKey || static_cast<int>(message.key.size()) > maxKey
+                 || static_cast<int>(message.key.size()) > length / 2);
     } else {
         for (int i = 0; i < columns; ++i)
             message.key += static_cast<char>('A' + random() % 26);
@@ -83,12 +83,11 @@ Message MakeMessage(std::mt19937_64 &random, int length, int minKey, int maxKey,
     return message;
 }
 
-void RunCell(benchmark::State &state, int length, int minKey, int maxKey, KeyKind kind, int messages,
-             double seconds)
+void RunCell(benchmark::State &state, int length, int minKey, int maxKey, KeyKind kind, int messages, double seconds)
 {
     for (auto _ : state) {
-        std::mt19937_64 random(static_cast<std::uint64_t>(length) * 1000 + minKey * 50 + maxKey +
-                               (kind == KeyKind::Word ? 7 : 0));
+        std::mt19937_64 random(static_cast<std::uint64_t>(length) * 1000 + minKey * 50 + maxKey
+                               + (kind == KeyKind::Word ? 7 : 0));
         std::vector<double> times;
         int recovered = 0;
         int methodRight = 0;
@@ -135,12 +134,17 @@ void RegisterCells()
         {400, 2, 45, KeyKind::Word},
     };
     for (const Cell &cell : cells) {
-        const std::string name = "Recovery/" + std::to_string(cell.length) + "_letters/keys_" +
-                                 std::to_string(cell.minKey) + "-" + std::to_string(cell.maxKey) +
-                                 (cell.kind == KeyKind::Word ? "/word_list" : "/random_letters");
-        benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State &state) {
-            RunCell(state, cell.length, cell.minKey, cell.maxKey, cell.kind, messages, seconds);
-        })->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+        const std::string name = "Recovery/" + std::to_string(cell.length) + "_letters/keys_"
+            + std::to_string(cell.minKey) + "-" + std::to_string(cell.maxKey)
+            + (cell.kind == KeyKind::Word ? "/word_list" : "/random_letters");
+        benchmark::RegisterBenchmark(name.c_str(),
+                                     [=](benchmark::State &state) {
+                                         RunCell(state, cell.length, cell.minKey, cell.maxKey, cell.kind, messages,
+                                                 seconds);
+                                     })
+            ->Iterations(1)
+            ->Unit(benchmark::kSecond)
+            ->UseRealTime();
     }
 
     // Where the search stops working: for each key length, the message
@@ -154,11 +158,16 @@ void RegisterCells()
             const int length = columns * rows + (ragged ? columns * 2 / 3 : 0);
             if (length < 40)
                 continue;
-            const std::string name = "Frontier/" + std::to_string(columns) + "_columns/" +
-                                     std::to_string(length) + "_letters" + (ragged ? "/ragged" : "/full_rows");
-            benchmark::RegisterBenchmark(name.c_str(), [=](benchmark::State &state) {
-                RunCell(state, length, columns, columns, KeyKind::Random, frontierMessages, 10);
-            })->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+            const std::string name = "Frontier/" + std::to_string(columns) + "_columns/" + std::to_string(length)
+                + "_letters" + (ragged ? "/ragged" : "/full_rows");
+            benchmark::RegisterBenchmark(name.c_str(),
+                                         [=](benchmark::State &state) {
+                                             RunCell(state, length, columns, columns, KeyKind::Random, frontierMessages,
+                                                     10);
+                                         })
+                ->Iterations(1)
+                ->Unit(benchmark::kSecond)
+                ->UseRealTime();
         }
     }
 }

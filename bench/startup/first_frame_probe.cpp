@@ -23,7 +23,8 @@ protected:
             m_seen = true;
             // Queued, so it runs after the whole pass, the flush included.
             // _exit: tearing the window down is not part of the start.
-            QMetaObject::invokeMethod(this, [] { ::_exit(0); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [] { ::_exit(0); }, Qt::QueuedConnection);
         }
         return false;
     }

@@ -38,7 +38,7 @@ void Close(std::unique_ptr<QWidget> window)
 
 // Seconds from construction to the end of the first paint pass; the window
 // is left open in `window`.
-template <typename Make>
+template<typename Make>
 double OpenAndPaint(Make make, const char *awaitedName, std::unique_ptr<QWidget> &window)
 {
     const auto start = Clock::now();
@@ -70,8 +70,7 @@ double OpenEmpty(QSize size)
 double OpenForm()
 {
     std::unique_ptr<QWidget> window;
-    const double seconds =
-        OpenAndPaint([] { return std::make_unique<TForm1>(); }, "TranspositionGrid", window);
+    const double seconds = OpenAndPaint([] { return std::make_unique<TForm1>(); }, "TranspositionGrid", window);
     Close(std::move(window));
     return seconds;
 }

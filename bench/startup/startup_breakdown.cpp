@@ -85,8 +85,8 @@ public:
     {
         const double ms = static_cast<double>(m_timer.nsecsElapsed()) / 1e6;
         const Memory memory = ReadMemory();
-        std::printf("%-24s %8.2f %8.2f   %6.1f %6.1f %6.1f %6.1f\n", stage, ms - m_last, ms, memory.rss,
-                    memory.peak, memory.anon, memory.file);
+        std::printf("%-24s %8.2f %8.2f   %6.1f %6.1f %6.1f %6.1f\n", stage, ms - m_last, ms, memory.rss, memory.peak,
+                    memory.anon, memory.file);
         m_last = ms;
     }
 
@@ -105,8 +105,8 @@ int main(int argc, char *argv[])
         empty = empty || std::strcmp(argv[i], "--empty") == 0;
         mappings = mappings || std::strcmp(argv[i], "--mappings") == 0;
     }
-    std::printf("%-24s %8s %8s   %6s %6s %6s %6s\n", empty ? "empty window" : "workbench", "step ms",
-                "total ms", "rss", "peak", "anon", "file");
+    std::printf("%-24s %8s %8s   %6s %6s %6s %6s\n", empty ? "empty window" : "workbench", "step ms", "total ms", "rss",
+                "peak", "anon", "file");
     Stages stages;
     stages.mark("main entered");
     QApplication app(argc, argv);

@@ -23,10 +23,48 @@ enum class Kind { Mixed, Digits };
 std::string MakeText(std::int64_t size, Kind kind)
 {
     static constexpr std::string_view Words[] = {
-        "Angriff", "bei", "Morgengrauen", "Stellung", "halten", "Division", "Regiment", "Feldpost",
-        "Gr\xFC\xDF" "e", "\xDC" "bergang", "\xFC" "ber", "Stra\xDF" "e", "M\xFC" "hle", "Br\xFC" "cke", "sp\xE4" "ter",
-        "H\xF6" "he", "\xC4" "nderung", "\xD6" "sterreich", "Verst\xE4rkung", "f\xFCr", "und", "der", "die",
-        "das", "nicht", "Munition", "Nachschub", "Artillerie", "Befehl", "sofort", "melden", "Uhr",
+        "Angriff",
+        "bei",
+        "Morgengrauen",
+        "Stellung",
+        "halten",
+        "Division",
+        "Regiment",
+        "Feldpost",
+        "Gr\xFC\xDF"
+        "e",
+        "\xDC"
+        "bergang",
+        "\xFC"
+        "ber",
+        "Stra\xDF"
+        "e",
+        "M\xFC"
+        "hle",
+        "Br\xFC"
+        "cke",
+        "sp\xE4"
+        "ter",
+        "H\xF6"
+        "he",
+        "\xC4"
+        "nderung",
+        "\xD6"
+        "sterreich",
+        "Verst\xE4rkung",
+        "f\xFCr",
+        "und",
+        "der",
+        "die",
+        "das",
+        "nicht",
+        "Munition",
+        "Nachschub",
+        "Artillerie",
+        "Befehl",
+        "sofort",
+        "melden",
+        "Uhr",
     };
     static constexpr std::string_view Marks[] = {",", ".", ";", ":", "!", "?", "-", "(", ")", "\"", "'", "/"};
     std::uint32_t seed = 20250101u;

@@ -177,8 +177,11 @@ std::vector<const char *> Then(std::vector<const char *> path, const char *name)
     return path;
 }
 
-#define STEP_BENCHMARK(name, before, step)                                                                   \
-    void BM_Step_##name(benchmark::State &state) { RunStep(state, before, step); }                           \
+#define STEP_BENCHMARK(name, before, step)                                                                             \
+    void BM_Step_##name(benchmark::State &state)                                                                       \
+    {                                                                                                                  \
+        RunStep(state, before, step);                                                                                  \
+    }                                                                                                                  \
     BENCHMARK(BM_Step_##name)->UseManualTime()->Unit(benchmark::kMillisecond)
 
 STEP_BENCHMARK(SetKey, Path(0), "BitBtn6");

@@ -14,14 +14,15 @@ using Family = GridView::LabelFamily;
 class GridItemAccessible : public QAccessibleInterface
 {
 public:
-    GridItemAccessible(GridView *view, int index) : m_view(view), m_index(index) {}
+    GridItemAccessible(GridView *view, int index)
+        : m_view(view)
+        , m_index(index)
+    {
+    }
 
     bool isValid() const override { return !m_view.isNull(); }
     QObject *object() const override { return nullptr; }
-    QWindow *window() const override
-    {
-        return m_view ? m_view->window()->windowHandle() : nullptr;
-    }
+    QWindow *window() const override { return m_view ? m_view->window()->windowHandle() : nullptr; }
     QAccessibleInterface *childAt(int, int) const override { return nullptr; }
     QAccessibleInterface *parent() const override
     {
@@ -30,7 +31,7 @@ public:
     QAccessibleInterface *child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    void setText(QAccessible::Text, const QString &) override {}
+    void setText(QAccessible::Text, const QString &) override { }
 
 protected:
     QRect globalRect(const QRect &local) const
@@ -52,26 +53,22 @@ class HeaderAccessible : public GridItemAccessible
 {
 public:
     HeaderAccessible(GridView *view, Family family, int index)
-        : GridItemAccessible(view, index), m_family(family)
+        : GridItemAccessible(view, index)
+        , m_family(family)
     {
     }
 
     QString text(QAccessible::Text type) const override
     {
-        return m_view && type == QAccessible::Name ? m_view->labelCaption(m_family, m_index)
-                                                   : QString();
+        return m_view && type == QAccessible::Name ? m_view->labelCaption(m_family, m_index) : QString();
     }
     QRect rect() const override { return globalRect(GridView::labelRect(m_family, m_index)); }
     QAccessible::Role role() const override
     {
-        return m_family == Family::ColumnNumber || m_family == Family::KeyLetter
-                   ? QAccessible::ColumnHeader
-                   : QAccessible::RowHeader;
+        return m_family == Family::ColumnNumber || m_family == Family::KeyLetter ? QAccessible::ColumnHeader
+                                                                                 : QAccessible::RowHeader;
     }
-    QAccessible::State state() const override
-    {
-        return itemState(m_view && m_view->label(m_family, m_index).visible);
-    }
+    QAccessible::State state() const override { return itemState(m_view && m_view->label(m_family, m_index).visible); }
 
 private:
     Family m_family;
@@ -84,9 +81,7 @@ public:
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
-        return type == QAccessible::TableCellInterface
-                   ? static_cast<QAccessibleTableCellInterface *>(this)
-                   : nullptr;
+        return type == QAccessible::TableCellInterface ? static_cast<QAccessibleTableCellInterface *>(this) : nullptr;
     }
     QString text(QAccessible::Text type) const override
     {
@@ -152,7 +147,8 @@ void installGridAccessibility()
 }
 
 GridAccessible::GridAccessible(GridView *view)
-    : QAccessibleWidget(view, QAccessible::Table), m_children(abc::CellCount + HeaderCount, 0)
+    : QAccessibleWidget(view, QAccessible::Table)
+    , m_children(abc::CellCount + HeaderCount, 0)
 {
 }
 
@@ -200,8 +196,7 @@ QAccessibleInterface *GridAccessible::child(int index) const
             item = new CellAccessible(view(), index);
         } else {
             const int header = index - abc::CellCount;
-            item = new HeaderAccessible(view(), Family(header / abc::GridSide),
-                                        header % abc::GridSide);
+            item = new HeaderAccessible(view(), Family(header / abc::GridSide), header % abc::GridSide);
         }
         id = QAccessible::registerAccessibleInterface(item);
     }
@@ -228,8 +223,7 @@ QAccessibleInterface *GridAccessible::childAt(int x, int y) const
         return view()->state().GridCells[cell].visible ? child(cell) : nullptr;
     for (int family = 0; family < GridView::LabelFamilyCount; ++family) {
         for (int i = 0; i < abc::GridSide; ++i) {
-            if (view()->label(Family(family), i).visible
-                && GridView::labelRect(Family(family), i).contains(pos))
+            if (view()->label(Family(family), i).visible && GridView::labelRect(Family(family), i).contains(pos))
                 return headerCell(Family(family), i);
         }
     }

@@ -49,7 +49,7 @@ public:
     bool unselectRow(int) override { return false; }
     bool unselectColumn(int) override { return false; }
     // Cells read the model live, and the table never changes its shape.
-    void modelChange(QAccessibleTableModelChangeEvent *) override {}
+    void modelChange(QAccessibleTableModelChangeEvent *) override { }
 
     QAccessibleInterface *headerCell(GridView::LabelFamily family, int i) const;
 

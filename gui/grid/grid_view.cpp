@@ -4,8 +4,8 @@
 #include "gui/grid/grid_accessible.h"
 
 #include <QAccessible>
-#include <QPaintEvent>
 #include <QPainter>
+#include <QPaintEvent>
 #include <QtMath>
 
 #include <algorithm>
@@ -42,7 +42,8 @@ const abc::LabelArray &labelArray(const abc::WorkbenchState &state, GridView::La
 } // namespace
 
 GridView::GridView(const abc::WorkbenchState &state, QWidget *parent)
-    : QWidget(parent), m_state(state)
+    : QWidget(parent)
+    , m_state(state)
 {
     installGridAccessibility();
 
@@ -209,8 +210,8 @@ void GridView::paintCells(QPainter &painter, const QRect &exposed, bool upright)
 
 void GridView::paintLabels(QPainter &painter, const QRect &exposed)
 {
-    for (const LabelFamily family : {LabelFamily::ColumnNumber, LabelFamily::RowNumber,
-                                     LabelFamily::KeyLetter, LabelFamily::RedRowNumber}) {
+    for (const LabelFamily family :
+         {LabelFamily::ColumnNumber, LabelFamily::RowNumber, LabelFamily::KeyLetter, LabelFamily::RedRowNumber}) {
         const bool red = family == LabelFamily::KeyLetter || family == LabelFamily::RedRowNumber;
         painter.setPen(red ? RedText : QColor(Qt::black));
         const abc::LabelArray &labels = labelArray(m_state, family);

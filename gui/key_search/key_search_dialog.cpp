@@ -96,8 +96,7 @@ void KeySearchDialog::startSearch(std::string cipherText)
     m_userPicked = false;
     showCandidates({});
     ui->ProgressBar->setValue(0);
-    ui->TextLabel->setText(
-        QStringLiteral("Geheimtext: %1 Buchstaben aus dem Eingabe-Bereich.").arg(cipherText.size()));
+    ui->TextLabel->setText(QStringLiteral("Geheimtext: %1 Buchstaben aus dem Eingabe-Bereich.").arg(cipherText.size()));
     if (cipherText.size() < search::MinTextLength) {
         ui->ProgressLabel->setText(QStringLiteral("Nicht gesucht."));
         showMessage(TooShortMessage());
@@ -189,8 +188,8 @@ void KeySearchDialog::showCandidates(std::vector<search::Candidate> candidates)
             selectRow = row;
         // The word list's spelling is UTF-8, the keyword Windows-1252.
         const QString keyword = !candidate.dictionaryWord.empty() ? QString::fromStdString(candidate.dictionaryWord)
-                                : candidate.writable            ? FromWindows1252(candidate.keyword)
-                                                                : UnwritableKeyText();
+            : candidate.writable                                  ? FromWindows1252(candidate.keyword)
+                                                                  : UnwritableKeyText();
         const std::string_view plain(candidate.plainText);
         const QString texts[] = {keyword, MethodName(candidate.method),
                                  QLocale(QLocale::German).toString(candidate.score, 'f', 2),
@@ -258,7 +257,7 @@ void KeySearchDialog::showElapsed()
 {
     if (!searching())
         return;
-    ui->ProgressLabel->setText(QStringLiteral("Sucht: %1, %2 s")
-                                   .arg(SearchPhaseText(m_keyLength),
-                                        Seconds(static_cast<double>(m_clock.elapsed()) / 1000)));
+    ui->ProgressLabel->setText(
+        QStringLiteral("Sucht: %1, %2 s")
+            .arg(SearchPhaseText(m_keyLength), Seconds(static_cast<double>(m_clock.elapsed()) / 1000)));
 }

@@ -53,6 +53,6 @@ private:
     QScrollBar *m_horizontal = nullptr;
     QScrollBar *m_vertical = nullptr;
     QWidget *m_corner = nullptr; // fills the square between the bars
-    QPoint m_offset; // of the view in the layout
+    QPoint m_offset;             // of the view in the layout
     QSize m_view;
 };

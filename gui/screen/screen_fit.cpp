@@ -12,7 +12,10 @@ namespace {
 class ScreenFit : public QObject
 {
 public:
-    explicit ScreenFit(QWidget *window) : QObject(window), m_window(window), m_layoutSize(window->size())
+    explicit ScreenFit(QWidget *window)
+        : QObject(window)
+        , m_window(window)
+        , m_layoutSize(window->size())
     {
         window->installEventFilter(this);
     }
@@ -55,7 +58,8 @@ private:
         const QRect area = screen->availableGeometry();
         // Until the window manager has framed the window there is no frame to
         // ask for, and asking costs a round trip to the display.
-        const QMargins frame = m_framed && m_window->windowHandle() ? m_window->windowHandle()->frameMargins() : QMargins();
+        const QMargins frame =
+            m_framed && m_window->windowHandle() ? m_window->windowHandle()->frameMargins() : QMargins();
         const QSize size = m_layoutSize.boundedTo(area.size().shrunkBy(frame)).expandedTo(QSize(1, 1));
         m_window->resize(size);
 
@@ -63,8 +67,9 @@ private:
         // whole frame onto the available area (or its top-left onto the
         // area's when the frame is larger).
         const QSize outer = size.grownBy(frame);
-        const QPoint at(std::clamp(m_window->x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())),
-                        std::clamp(m_window->y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
+        const QPoint at(
+            std::clamp(m_window->x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width())),
+            std::clamp(m_window->y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height())));
         if (at != m_window->pos())
             m_window->move(at);
     }

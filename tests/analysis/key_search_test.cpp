@@ -2,8 +2,8 @@
 
 #include <chrono>
 #include <fstream>
-#include <numeric>
 #include <future>
+#include <numeric>
 #include <random>
 #include <thread>
 
@@ -91,8 +91,7 @@ TEST(KeySearch, FindsAListKeywordAndNamesIt)
 {
     const std::string plain = HeldOutGerman(250, 1000);
     const std::string keyword = BuiltInKeywords().at(1);
-    const SearchResult result =
-        FindKey(EncipherText(plain, keyword, CipherMethod::ABCD), Quick());
+    const SearchResult result = FindKey(EncipherText(plain, keyword, CipherMethod::ABCD), Quick());
     ASSERT_EQ(result.status, SearchStatus::Found);
     const Candidate &best = result.candidates.front();
     EXPECT_EQ(best.keyword, keyword);
@@ -122,7 +121,6 @@ TEST(KeySearch, RecoversARandomEightColumnKeyFromThreeHundredLettersAlike)
         EXPECT_EQ(again.candidates[i].score, result.candidates[i].score);
     }
 }
-
 
 TEST(KeySearch, RecoversALongKeyWhoseLastRowIsIncomplete)
 {

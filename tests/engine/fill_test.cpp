@@ -19,7 +19,9 @@ TEST(FillAndCut, SevenLettersUnderThreeColumns)
 
 // Key columns k, text length L: letter n lands in row n div k, column n mod
 // k, as far as the 45 k enabled cells go.
-class FillAndCutTable : public testing::TestWithParam<std::pair<int, int>> {};
+class FillAndCutTable : public testing::TestWithParam<std::pair<int, int>>
+{
+};
 
 TEST_P(FillAndCutTable, PlacesTheTextRowByRowAndCutsRightAfterIt)
 {

@@ -12,8 +12,8 @@ void ExpectFresh(const WorkbenchState &state)
 {
     EXPECT_EQ(DumpGrid(state), Captions(state));
     EXPECT_EQ(Captions(state).find_first_not_of(std::string(Capitals) + '\n'), std::string::npos);
-    for (const LabelArray *labels : {&state.ColumnNumberLabels, &state.KeyLetterLabels, &state.RowNumberLabels,
-                                     &state.RedRowNumberLabels})
+    for (const LabelArray *labels :
+         {&state.ColumnNumberLabels, &state.KeyLetterLabels, &state.RowNumberLabels, &state.RedRowNumberLabels})
         EXPECT_EQ(LabelRow(*labels), Numbered(GridSide));
 }
 
@@ -64,10 +64,16 @@ TEST(ColumnKey, KeysOfEveryShapeLabelEnableAndHideTheirColumns)
 {
     // On a fresh grid; or after a key of 10 and a 12-letter text cut at cell
     // 47: a reset, no reset, or a reset followed by a cut left over from before it.
-    const std::tuple<std::string, std::string, int> table[] = {
-        {"fresh", "KIRSCHBLUETENAST", 16}, {"fresh", "Q", 1}, {"fresh", Alphabet(45), 45}, {"fresh", "ABAAB", 5},
-        {"fresh", "AB1C", 4}, {"fresh", Alphabet(60), 45}, {"fresh", "", 0}, {"reset", "KIRSCHBLUETENASTABCD", 20},
-        {"no reset", "KIRSCHBLUETENASTABCD", 20}, {"reset then cut", "KIRSCHBLUETENASTABCD", 20}};
+    const std::tuple<std::string, std::string, int> table[] = {{"fresh", "KIRSCHBLUETENAST", 16},
+                                                               {"fresh", "Q", 1},
+                                                               {"fresh", Alphabet(45), 45},
+                                                               {"fresh", "ABAAB", 5},
+                                                               {"fresh", "AB1C", 4},
+                                                               {"fresh", Alphabet(60), 45},
+                                                               {"fresh", "", 0},
+                                                               {"reset", "KIRSCHBLUETENASTABCD", 20},
+                                                               {"no reset", "KIRSCHBLUETENASTABCD", 20},
+                                                               {"reset then cut", "KIRSCHBLUETENASTABCD", 20}};
     for (const auto &[path, key, columns] : table) {
         SCOPED_TRACE(path + ", key \"" + key + "\"");
         WorkbenchState state;

@@ -17,9 +17,9 @@ namespace {
 std::string CleanInPlace(std::string text)
 {
     static const std::map<unsigned char, std::string> words = {
-        {'0', "NULL"}, {'1', "EINS"},  {'2', "ZWO"},   {'3', "DREI"},   {'4', "VIER"}, {'5', "FUENF"},
-        {'6', "SECHS"}, {'7', "SIEBEN"}, {'8', "ACHT"}, {'9', "NEUN"},  {0xC4, "AE"},  {0xE4, "AE"},
-        {0xD6, "OE"},  {0xF6, "OE"},    {0xDC, "UE"},  {0xFC, "UE"},    {0xDF, "SZ"}};
+        {'0', "NULL"},  {'1', "EINS"},   {'2', "ZWO"},  {'3', "DREI"}, {'4', "VIER"}, {'5', "FUENF"},
+        {'6', "SECHS"}, {'7', "SIEBEN"}, {'8', "ACHT"}, {'9', "NEUN"}, {0xC4, "AE"},  {0xE4, "AE"},
+        {0xD6, "OE"},   {0xF6, "OE"},    {0xDC, "UE"},  {0xFC, "UE"},  {0xDF, "SZ"}};
     std::size_t p = 1;
     while (p <= text.size()) {
         auto code = static_cast<unsigned char>(text[p - 1]);
@@ -42,12 +42,25 @@ std::string CleanInPlace(std::string text)
 TEST(Cleaning, KeepsCapitalsRaisesSmallLettersSpellsOutDigitsAndUmlauts)
 {
     const std::pair<std::string_view, std::string_view> table[] = {
-        {"Ab c", "ABC"},       {"AB\r\nCD", "ABCD"}, {"x1y", "XEINSY"},  {"1980", "EINSNEUNACHTNULL"},
-        {"2a", "ZWOA"},        {"22", "ZWOZWO"},     {"2 b", "ZWOB"},    {"Caf\xE9", "CAF"},
-        {" 7", "SIEBEN"},      {"\xD6l f\xFCr Stra\xDF" "e", "OELFUERSTRASZE"},
-        {"\xE4\xF6\xFC", "AEOEUE"},                  {"\xC4\xD6\xDC\xDF", "AEOEUESZ"},
+        {"Ab c", "ABC"},
+        {"AB\r\nCD", "ABCD"},
+        {"x1y", "XEINSY"},
+        {"1980", "EINSNEUNACHTNULL"},
+        {"2a", "ZWOA"},
+        {"22", "ZWOZWO"},
+        {"2 b", "ZWOB"},
+        {"Caf\xE9", "CAF"},
+        {" 7", "SIEBEN"},
+        {"\xD6l f\xFCr Stra\xDF"
+         "e",
+         "OELFUERSTRASZE"},
+        {"\xE4\xF6\xFC", "AEOEUE"},
+        {"\xC4\xD6\xDC\xDF", "AEOEUESZ"},
         {"0123456789", "NULLEINSZWODREIVIERFUENFSECHSSIEBENACHTNEUN"},
-        {"  \r\n \n\r\n ", ""},  {"\t-.,;:!?()\"'", ""}, {"\xC0\xC9\xE0\xFF\x80\xA0", ""}, {"", ""}};
+        {"  \r\n \n\r\n ", ""},
+        {"\t-.,;:!?()\"'", ""},
+        {"\xC0\xC9\xE0\xFF\x80\xA0", ""},
+        {"", ""}};
     for (const auto &[input, expected] : table)
         EXPECT_EQ(CleanInputText(input), expected) << "input \"" << input << '"';
 }
@@ -78,10 +91,15 @@ TEST(Cleaning, AgreesWithTheInPlaceScanOnEveryByteAndOnRandomTexts)
 TEST(Substitution, ShiftsBackByTheCycleOfTheMethodFromTheFirstLetterOfEveryRun)
 {
     const std::tuple<CipherMethod, std::string_view, std::string_view> table[] = {
-        {CipherMethod::ABC, "AAAAAA", "AZYAZY"}, {CipherMethod::ABCD, "AAAAAAAA", "AZYXAZYX"},
-        {CipherMethod::ABC, "ABCABC", "AAAAAA"}, {CipherMethod::ABCD, "DDDD", "DCBA"},
-        {CipherMethod::ABC, "ZZZZ", "ZYXZ"},     {CipherMethod::ABCD, "BCDEFGH", "BBBBFFF"},
-        {CipherMethod::ABC, " ", ":"},           {CipherMethod::ABC, "", ""}, {CipherMethod::ABCD, "", ""}};
+        {CipherMethod::ABC, "AAAAAA", "AZYAZY"},
+        {CipherMethod::ABCD, "AAAAAAAA", "AZYXAZYX"},
+        {CipherMethod::ABC, "ABCABC", "AAAAAA"},
+        {CipherMethod::ABCD, "DDDD", "DCBA"},
+        {CipherMethod::ABC, "ZZZZ", "ZYXZ"},
+        {CipherMethod::ABCD, "BCDEFGH", "BBBBFFF"},
+        {CipherMethod::ABC, " ", ":"},
+        {CipherMethod::ABC, "", ""},
+        {CipherMethod::ABCD, "", ""}};
     WorkbenchState state;
     for (const auto &[method, text, expected] : table) {
         // Runs one after the other, each leaving its cursor and counter behind.
@@ -97,9 +115,12 @@ TEST(Substitution, ShiftsBackByTheCycleOfTheMethodFromTheFirstLetterOfEveryRun)
 
 TEST(Grouping, SplitsIntoFivesWithSingleSpacesBetween)
 {
-    const std::pair<std::string_view, std::string_view> table[] = {
-        {"ABCDEFGHIJKL", "ABCDE FGHIJ KL"}, {"ABCDEFGHIJ", "ABCDE FGHIJ"}, {"ABCDEF", "ABCDE F"},
-        {"ABCDE", "ABCDE"}, {"A", "A"}, {"", ""}};
+    const std::pair<std::string_view, std::string_view> table[] = {{"ABCDEFGHIJKL", "ABCDE FGHIJ KL"},
+                                                                   {"ABCDEFGHIJ", "ABCDE FGHIJ"},
+                                                                   {"ABCDEF", "ABCDE F"},
+                                                                   {"ABCDE", "ABCDE"},
+                                                                   {"A", "A"},
+                                                                   {"", ""}};
     for (const auto &[text, expected] : table)
         EXPECT_EQ(GroupInFives(text), expected);
 }

@@ -13,11 +13,11 @@ TEST(Transposition, WritesColumnsInKeyLetterOrderAndReadsRows)
         std::string key, text, numbers, letters, readOut;
     };
     const Case table[] = {
-        {"CAB", "ABCDEFG", "2 3 1 ", "A B C ", "EACFBDG"},  // key letters ranked 3, 1, 2
-        {"ABA", "ABCDEFG", "1 3 2 ", "A A B ", "AFDBGEC"},  // equal letters left to right
-        {"A1", "ABCDE", "1 ", "A ", "ABBDC"},               // column 1 keeps B and D from the fill
+        {"CAB", "ABCDEFG", "2 3 1 ", "A B C ", "EACFBDG"},   // key letters ranked 3, 1, 2
+        {"ABA", "ABCDEFG", "1 3 2 ", "A A B ", "AFDBGEC"},   // equal letters left to right
+        {"A1", "ABCDE", "1 ", "A ", "ABBDC"},                // column 1 keeps B and D from the fill
         {"DCBAE", "XYZ", "4 3 2 1 5 ", "A B C D E ", "ZYX"}, // columns 3 and 4 have no visible cell
-        {"KEY", "", "2 1 3 ", "E K Y ", ""},                // the cut left nothing visible
+        {"KEY", "", "2 1 3 ", "E K Y ", ""},                 // the cut left nothing visible
     };
     for (const Case &c : table) {
         SCOPED_TRACE("key " + c.key + ", text " + c.text);

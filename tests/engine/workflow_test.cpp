@@ -19,8 +19,8 @@ TEST(Decoding, UndoesTheCipherForRandomKeysAndTexts)
         const int length = round % 10 == 0 ? GridSide * k : 1 + static_cast<int>(random() % (GridSide * k));
         const std::string plain = RandomText(random, length);
         for (const CipherMethod method : {CipherMethod::ABC, CipherMethod::ABCD}) {
-            SCOPED_TRACE(testing::Message() << "seed " << seed << ", round " << round << ", key " << key
-                                            << ", length " << length << ", period " << ShiftPeriod(method));
+            SCOPED_TRACE(testing::Message() << "seed " << seed << ", round " << round << ", key " << key << ", length "
+                                            << length << ", period " << ShiftPeriod(method));
             WorkbenchState state = KeyedGrid(key);
             const std::string clean = CleanInputText(EncipherText(plain, key, method));
             ASSERT_EQ(FillGrid(state, clean), length);
@@ -52,7 +52,8 @@ TEST(Decoding, StepsKeepTheirTextsAndCounters)
     CutResidualMatrix(state);
     EXPECT_EQ(Shown(Transpose(state)).first, "1 2 3 ");
     Substitute(state, CipherMethod::ABCD);
-    EXPECT_EQ(std::tuple(state.TranspositionText, state.SubstitutionText, state.TextCursor), std::tuple("XYZ", "XXX", 4));
+    EXPECT_EQ(std::tuple(state.TranspositionText, state.SubstitutionText, state.TextCursor),
+              std::tuple("XYZ", "XXX", 4));
     ClearInput(state);
     EXPECT_EQ(state.CleanText, "");
 }

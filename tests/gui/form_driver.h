@@ -36,7 +36,7 @@ public:
         (void)QTest::qWaitForWindowExposed(form.get());
     }
 
-    template <typename T = QWidget>
+    template<typename T = QWidget>
     T *control(const char *name) const
     {
         T *widget = form->findChild<T *>(QLatin1String(name));
@@ -45,10 +45,7 @@ public:
         return widget;
     }
 
-    void click(const char *name) const
-    {
-        QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
-    }
+    void click(const char *name) const { QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton); }
 
     // Clicks the button and answers the message box it opens, if any.
     SeenMessage clickAndAnswer(const char *name) const
@@ -72,9 +69,10 @@ public:
     QString shown(const char *name) const
     {
         QWidget *w = control(name);
-        return w->property(qobject_cast<QPlainTextEdit *>(w) ? "plainText"
-                           : qobject_cast<QComboBox *>(w)    ? "currentText"
-                                                             : "text")
+        return w
+            ->property(qobject_cast<QPlainTextEdit *>(w)  ? "plainText"
+                           : qobject_cast<QComboBox *>(w) ? "currentText"
+                                                          : "text")
             .toString();
     }
     // Several controls' texts as one string, "|" between them.
@@ -97,7 +95,7 @@ public:
     // then every other named control that is not.
     QString enabledFlags() const
     {
-        static const QStringList steps = {"BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5", "BitBtn6", "BitBtn7",
+        static const QStringList steps = {"BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5", "BitBtn6",  "BitBtn7",
                                           "BitBtn8", "BitBtn9", "Button1", "Button2", "ComboBox1"};
         QStringList on, off;
         for (QWidget *w : named()) {

@@ -48,7 +48,10 @@ bool gridOnScreenIsCurrent(const FormDriver &d)
     return shot() == shown;
 }
 
-QString groups(const QString &text) { return QString::fromStdString(abc::GroupInFives(text.toStdString())); }
+QString groups(const QString &text)
+{
+    return QString::fromStdString(abc::GroupInFives(text.toStdString()));
+}
 
 const QString SamplePlaintext = QStringLiteral(
     "ANOBERKOMMANDODERZWOTENARMEESTOPFEINDLICHEKAVALLERIEINSTAERKEVONZWOSCHWADRONENSEITSECHSUHRFRUEHBEIDEMGEHOEF"
@@ -70,12 +73,24 @@ private slots:
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("clean");
         QTest::addColumn<bool>("abcd");
-        QTest::newRow("key letters ranked 3 1 2") << "CAB" << "ABCDEFG" << "ABCDEFG" << false;
-        QTest::newRow("repeated key letter") << "ABA" << "abcdef" << "ABCDEF" << true;
-        QTest::newRow("digit in key") << "A1" << "ABCDE" << "ABCDE" << false;
-        QTest::newRow("small letters from Edit7") << "cAb" << "ABCDEF" << "ABCDEF" << true;
-        QTest::newRow("text within row 0") << "EDCBA" << "XY" << "XY" << false;
-        QTest::newRow("cleaned to nothing") << "CA7B" << " \n\t  \n " << "" << false;
+        QTest::newRow("key letters ranked 3 1 2") << "CAB"
+                                                  << "ABCDEFG"
+                                                  << "ABCDEFG" << false;
+        QTest::newRow("repeated key letter") << "ABA"
+                                             << "abcdef"
+                                             << "ABCDEF" << true;
+        QTest::newRow("digit in key") << "A1"
+                                      << "ABCDE"
+                                      << "ABCDE" << false;
+        QTest::newRow("small letters from Edit7") << "cAb"
+                                                  << "ABCDEF"
+                                                  << "ABCDEF" << true;
+        QTest::newRow("text within row 0") << "EDCBA"
+                                           << "XY"
+                                           << "XY" << false;
+        QTest::newRow("cleaned to nothing") << "CA7B"
+                                            << " \n\t  \n "
+                                            << "" << false;
         QTest::newRow("umlauts, two lines") << "KEY" << QStringLiteral("Öl für\nStraße") << "OELFUERSTRASZE" << true;
         QTest::newRow("accents") << "KEY" << QStringLiteral("Café Cafe\u0301 ÉCOLE") << "CAFCAFCOLE" << false;
         QTest::newRow("code page signs") << "KEY" << QStringLiteral("Preis: 5 € – „gut“") << "PREISFUENFGUT" << false;
@@ -104,19 +119,19 @@ private slots:
         const std::string text = clean.toStdString();
         abc::WorkbenchState s;
         abc::BuildGrid(s);
-        const abc::DecodingResult decoded = abc::DecipherAllSteps(
-            s, key.toStdString(), text, abcd ? abc::CipherMethod::ABCD : abc::CipherMethod::ABC);
+        const abc::DecodingResult decoded =
+            abc::DecipherAllSteps(s, key.toStdString(), text, abcd ? abc::CipherMethod::ABCD : abc::CipherMethod::ABC);
         const std::optional<int> rows = decoded.rows;
         const auto [numbers, letters] = abc::test::Shown(decoded.order);
         const std::string &read = s.TranspositionText;
         const std::string &plain = s.SubstitutionText;
         const QString count = QString::number(clean.size());
-        QCOMPARE(d.texts({"Memo1", "Edit1", "StatusPanel3", "Edit5", "Edit6", "Edit3", "Edit4", "Memo2", "Memo3", "Edit2"}),
-                 QStringList({clean, count, count, QString::number(key.size()), rows ? QString::number(*rows) : "???",
-                              QString::fromStdString(numbers), QString::fromStdString(letters),
-                              QString::fromStdString(read), QString::fromStdString(plain),
-                              QString::number(plain.size())})
-                     .join('|'));
+        QCOMPARE(
+            d.texts({"Memo1", "Edit1", "StatusPanel3", "Edit5", "Edit6", "Edit3", "Edit4", "Memo2", "Memo3", "Edit2"}),
+            QStringList({clean, count, count, QString::number(key.size()), rows ? QString::number(*rows) : "???",
+                         QString::fromStdString(numbers), QString::fromStdString(letters), QString::fromStdString(read),
+                         QString::fromStdString(plain), QString::number(plain.size())})
+                .join('|'));
     }
 
     void clearThenEmptyInput()
@@ -131,7 +146,8 @@ private slots:
         QVERIFY(d.state().CleanText.empty() && abc::DumpGrid(d.state()) == grid);
 
         const SeenMessage seen = d.clickAndAnswer("BitBtn2");
-        QCOMPARE(seen.title + '|' + seen.text + '|' + QString::number(seen.buttonCount) + '|' + QString::number(seen.icon),
+        QCOMPARE(seen.title + '|' + seen.text + '|' + QString::number(seen.buttonCount) + '|'
+                     + QString::number(seen.icon),
                  "Achtung|Die Eingabeseite darf nicht leer sein!|1|0");
         // The fields keep what they showed, and there is no text for the grid.
         QCOMPARE(d.texts({"Memo1", "Edit1", "Edit2", "StatusPanel3"}), "|?????|???|");
@@ -179,15 +195,17 @@ private slots:
         walk(d, "B", "ZZZ", Path.mid(0, 4));
         toggle("BitBtn9", "Memo3"); // before its substitution: the last message's text
 
-        const QString text = "ABCDEFGHIJKL", block = "Blocktext schalten|", substitution = "Fünfer-Gruppen Substitution|";
+        const QString text = "ABCDEFGHIJKL", block = "Blocktext schalten|",
+                      substitution = "Fünfer-Gruppen Substitution|";
         abc::WorkbenchState s = abc::test::CutGrid("BA", text.toStdString());
         abc::WriteKeyColumns(s, text.toStdString());
         const QString read = QString::fromStdString(abc::ReadGridRows(s));
         const QString plain = QString::fromStdString(abc::ShiftTextBack(s, read.toStdString(), abc::CipherMethod::ABC));
-        QCOMPARE(seen, QStringList({block + groups(text), "Fünfer-Gruppen schalten|" + text, block + groups(text),
-                                    "Blocktext Transposition|" + groups(read), "Fünfer-Gruppen Transposition|" + read,
-                                    block, block + plain, substitution + plain, block + groups(plain),
-                                    substitution + plain, block + groups(plain)}));
+        QCOMPARE(seen,
+                 QStringList({block + groups(text), "Fünfer-Gruppen schalten|" + text, block + groups(text),
+                              "Blocktext Transposition|" + groups(read), "Fünfer-Gruppen Transposition|" + read, block,
+                              block + plain, substitution + plain, block + groups(plain), substitution + plain,
+                              block + groups(plain)}));
     }
 
     void overCapacityWarns()

@@ -24,14 +24,23 @@
 
 namespace {
 
-const abc::WorkbenchState &state(const FormDriver &d) { return d.form->state(); }
+const abc::WorkbenchState &state(const FormDriver &d)
+{
+    return d.form->state();
+}
 
 QString shown(const QWidget *w)
 {
-    return w->property(qobject_cast<const QPlainTextEdit *>(w) ? "plainText" : qobject_cast<const QComboBox *>(w) ? "currentText" : "text")
+    return w
+        ->property(qobject_cast<const QPlainTextEdit *>(w)  ? "plainText"
+                       : qobject_cast<const QComboBox *>(w) ? "currentText"
+                                                            : "text")
         .toString();
 }
-QString shown(const FormDriver &d, const char *name) { return shown(d.control(name)); }
+QString shown(const FormDriver &d, const char *name)
+{
+    return shown(d.control(name));
+}
 
 QWidget *focus(const FormDriver &d, const char *name)
 {
@@ -50,10 +59,12 @@ void enter(const FormDriver &d, const char *name, const QStringList &keys, const
     QVERIFY(w);
     QGuiApplication::clipboard()->setText(pasted);
     QTest::keyClick(w, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(w, pasted.isEmpty() ? Qt::Key_Backspace : Qt::Key_V, pasted.isEmpty() ? Qt::NoModifier : Qt::ControlModifier);
+    QTest::keyClick(w, pasted.isEmpty() ? Qt::Key_Backspace : Qt::Key_V,
+                    pasted.isEmpty() ? Qt::NoModifier : Qt::ControlModifier);
     for (const QString &key : keys)
-        QTest::sendKeyEvent(QTest::Click, w, key[0].unicode() < 128 ? Qt::Key(key[0].toUpper().unicode()) : Qt::Key_unknown,
-                            key, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, w,
+                            key[0].unicode() < 128 ? Qt::Key(key[0].toUpper().unicode()) : Qt::Key_unknown, key,
+                            Qt::NoModifier);
 }
 
 // A click as the window system delivers it: to the window, where a modal box blocks it.
@@ -113,7 +124,8 @@ private slots:
         const auto *grid = d.control<GridView>("TranspositionGrid");
         QStringList labels;
         for (int c = 0; c < 7; ++c)
-            labels << (state(d).KeyLetterLabels[c].visible ? grid->labelCaption(GridView::LabelFamily::KeyLetter, c) : "-");
+            labels << (state(d).KeyLetterLabels[c].visible ? grid->labelCaption(GridView::LabelFamily::KeyLetter, c)
+                                                           : "-");
         QCOMPARE(labels.join(' '), QString("K \uFFFD \uFFFD é \uFFFD A -"));
 
         const QStringList input = {"A", "😀", "B", "漢", "字", "C", "ש", "ל", "م", "ر", "e", "\u0301", "D", "\u200F"};
@@ -171,7 +183,8 @@ private slots:
             d.control<QPlainTextEdit>("Memo1")->setPlainText(input);
             const SeenMessage seen = d.clickAndAnswer("BitBtn2");
             QCOMPARE(seen.shown, letters > 2025);
-            QVERIFY2(!seen.shown || seen.text.contains(QRegularExpression("\\b2025\\b.*\\b1\\b")), qPrintable(seen.text));
+            QVERIFY2(!seen.shown || seen.text.contains(QRegularExpression("\\b2025\\b.*\\b1\\b")),
+                     qPrintable(seen.text));
             QCOMPARE(shown(d, "Edit1"), QString::number(letters));
             d.click("BitBtn5");
             QCOMPARE(shown(d, "Edit6") + ' ' + QString::number(state(d).FillEnd), "45 2025");
@@ -192,7 +205,7 @@ private slots:
         QCOMPARE(clicks("BitBtn6", 2), 1);
         QCOMPARE(clicks("BitBtn2", 3), 1);
         QCOMPARE(shown(d, "Edit1") + ' ' + shown(d, "Edit2"), "495 495"); // counted once
-        QCOMPARE(clicks("BitBtn4", 3), 3); // a toggle takes every click
+        QCOMPARE(clicks("BitBtn4", 3), 3);                                // a toggle takes every click
         QCOMPARE(shown(d, "BitBtn4"), "Blocktext schalten");
         QCOMPARE(clicks("BitBtn5", 2), 1);
         QCOMPARE(clicks("Button2", 3), 1);
@@ -251,7 +264,10 @@ private slots:
             {"Abcde fghij ", "Abcde fghij ", "ABCDEFGHIJ"},
             {"x1y", "x1y", "XEINSY"},
             {"2a ", "2a ", "ZWOA"},
-            {"Öl für Straße", "\xD6l f\xFCr Stra\xDF" "e", "OELFUERSTRASZE"},
+            {"Öl für Straße",
+             "\xD6l f\xFCr Stra\xDF"
+             "e",
+             "OELFUERSTRASZE"},
             {"Café", "Caf\xE9", "CAF"},
             {"e\u0301", "\xE9", ""},
             {"😀漢字", "\x81\x81\x81", ""},
@@ -284,8 +300,10 @@ private slots:
         QCOMPARE(cleaned, expected);
         QCOMPARE(shown(d, "Memo1").remove('\n'), cleaned);
         QCOMPARE(shown(d, "Edit1"), QString::number(cleaned.size()));
-        QVERIFY2(seen.shown && seen.text.contains(QRegularExpression(QString("\\b720\\b.*\\b%1\\b").arg(cleaned.size() - 720))),
-                 qPrintable(seen.text));
+        QVERIFY2(
+            seen.shown
+                && seen.text.contains(QRegularExpression(QString("\\b720\\b.*\\b%1\\b").arg(cleaned.size() - 720))),
+            qPrintable(seen.text));
 
         // Paragraphs of whole lines: 100 lines each, every line full but the very last.
         QTextDocument *document = d.control<QPlainTextEdit>("Memo1")->document();
@@ -303,7 +321,11 @@ private slots:
                 const int length = text->lineAt(i).textLength();
                 perLine = perLine < 0 ? length : perLine;
                 QVERIFY2(length == perLine || (last && i == text->lineCount() - 1 && length > 0 && length < perLine),
-                         qPrintable(QString("block %1 line %2: %3 of %4").arg(block.blockNumber()).arg(i).arg(length).arg(perLine)));
+                         qPrintable(QString("block %1 line %2: %3 of %4")
+                                        .arg(block.blockNumber())
+                                        .arg(i)
+                                        .arg(length)
+                                        .arg(perLine)));
             }
         }
         QVERIFY(perLine > 10);

@@ -67,13 +67,13 @@ private slots:
             QTest::newRow("centred" + at) << scale << box << int(Qt::AlignCenter) << true << caption;
             QTest::newRow("disabled, etched" + at) << scale << box << int(Qt::AlignCenter) << false << caption;
             QTest::newRow("left, top" + at) << scale << box << int(Qt::AlignLeft | Qt::AlignTop) << true << caption;
-            QTest::newRow("right, bottom" + at) << scale << box << int(Qt::AlignRight | Qt::AlignBottom) << true
-                                                << caption;
+            QTest::newRow("right, bottom" + at)
+                << scale << box << int(Qt::AlignRight | Qt::AlignBottom) << true << caption;
             QTest::newRow("clipped" + at) << scale << QRect(3, 4, 50, 9) << int(Qt::AlignCenter) << true << caption;
             QTest::newRow("clipped, disabled" + at)
                 << scale << QRect(3, 4, 50, 9) << int(Qt::AlignLeft | Qt::AlignVCenter) << false << caption;
-            QTest::newRow("mnemonic" + at) << scale << box << int(Qt::AlignCenter | Qt::TextShowMnemonic) << true
-                                           << QStringLiteral("S&chließen");
+            QTest::newRow("mnemonic" + at)
+                << scale << box << int(Qt::AlignCenter | Qt::TextShowMnemonic) << true << QStringLiteral("S&chließen");
         }
     }
     void keptTextLinesDrawLikeTheBaseStyle()
@@ -95,9 +95,9 @@ private slots:
     void bitmapButtonsShowTheirKindsGlyph()
     {
         FormDriver d;
-        const char *kinds[][2] = {{"BitBtn1", "close"}, {"BitBtn2", "ok"},    {"BitBtn3", "abort"},
-                                  {"BitBtn4", "yes"},   {"BitBtn5", "all"},   {"BitBtn6", "ok"},
-                                  {"BitBtn7", "retry"}, {"BitBtn8", "ok"},    {"BitBtn9", "ok"}};
+        const char *kinds[][2] = {{"BitBtn1", "close"}, {"BitBtn2", "ok"},  {"BitBtn3", "abort"},
+                                  {"BitBtn4", "yes"},   {"BitBtn5", "all"}, {"BitBtn6", "ok"},
+                                  {"BitBtn7", "retry"}, {"BitBtn8", "ok"},  {"BitBtn9", "ok"}};
         QHash<QString, QImage> byKind;
         for (const auto &[name, kind] : kinds) {
             const QIcon icon = d.control<QPushButton>(name)->icon();
@@ -127,22 +127,30 @@ private slots:
         QTest::addColumn<QColor>("text");
         QTest::addColumn<QColor>("background"); // of text areas, else invalid
         const QColor none;
-        QTest::newRow("title") << "Label1" << "Liberation Serif" << 21 << true << true << QColor(0x800000) << none;
-        QTest::newRow("input") << "Memo1" << "Liberation Mono" << 16 << true << false << QColor(0xFFFF00)
-                               << QColor(0x000080);
-        QTest::newRow("transposition") << "Memo2" << "Liberation Mono" << 16 << true << false << QColor(Qt::black)
+        QTest::newRow("title") << "Label1"
+                               << "Liberation Serif" << 21 << true << true << QColor(0x800000) << none;
+        QTest::newRow("input") << "Memo1"
+                               << "Liberation Mono" << 16 << true << false << QColor(0xFFFF00) << QColor(0x000080);
+        QTest::newRow("transposition") << "Memo2"
+                                       << "Liberation Mono" << 16 << true << false << QColor(Qt::black)
                                        << QColor(0xC8C8C8);
-        QTest::newRow("substitution") << "Memo3" << "Liberation Mono" << 16 << true << false << QColor(0xFFFF00)
+        QTest::newRow("substitution") << "Memo3"
+                                      << "Liberation Mono" << 16 << true << false << QColor(0xFFFF00)
                                       << QColor(Qt::black);
-        QTest::newRow("method") << "RadioGroup1Item1" << "Liberation Sans" << 13 << false << false << none << none;
-        QTest::newRow("keyword") << "ComboBox1" << "Liberation Mono" << 17 << true << false << none << none;
-        QTest::newRow("column order") << "Edit3" << "Liberation Mono" << 11 << true << false << none << none;
-        QTest::newRow("alphabetic order") << "Edit4" << "Liberation Mono" << 13 << true << false << none << none;
-        QTest::newRow("started on") << "StaticText1" << "Liberation Sans" << 11 << false << false
-                                    << QColor(0x008000) << none;
-        QTest::newRow("date of state") << "StaticText4" << "Liberation Sans" << 11 << false << false
-                                       << QColor(0xFF0000) << none;
-        QTest::newRow("default") << "StaticText5" << "Liberation Sans" << 11 << false << false << none << none;
+        QTest::newRow("method") << "RadioGroup1Item1"
+                                << "Liberation Sans" << 13 << false << false << none << none;
+        QTest::newRow("keyword") << "ComboBox1"
+                                 << "Liberation Mono" << 17 << true << false << none << none;
+        QTest::newRow("column order") << "Edit3"
+                                      << "Liberation Mono" << 11 << true << false << none << none;
+        QTest::newRow("alphabetic order") << "Edit4"
+                                          << "Liberation Mono" << 13 << true << false << none << none;
+        QTest::newRow("started on") << "StaticText1"
+                                    << "Liberation Sans" << 11 << false << false << QColor(0x008000) << none;
+        QTest::newRow("date of state") << "StaticText4"
+                                       << "Liberation Sans" << 11 << false << false << QColor(0xFF0000) << none;
+        QTest::newRow("default") << "StaticText5"
+                                 << "Liberation Sans" << 11 << false << false << none << none;
     }
     void controlsShowTheLayoutsFacesAndColours()
     {

@@ -11,8 +11,8 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QWindow>
 #include <QtTest>
+#include <QWindow>
 
 #include "gui/grid/grid_view.h"
 #include "tests/engine/engine_test_support.h"
@@ -44,7 +44,7 @@ struct Window : FormDriver {
         return s;
     }
     // What changed in the workflow state while action ran.
-    template <typename Action>
+    template<typename Action>
     QString changes(Action action) const
     {
         const auto before = workflow(), after = (action(), workflow());
@@ -69,7 +69,8 @@ private slots:
     void startState()
     {
         Window d;
-        QCOMPARE(d.form->windowTitle() + ' ' + QString::number(d.form->width()) + 'x' + QString::number(d.form->height()),
+        QCOMPARE(d.form->windowTitle() + ' ' + QString::number(d.form->width()) + 'x'
+                     + QString::number(d.form->height()),
                  "ABC- und ABCD-Chiffre 1450x881");
         // 13 lines, 99 groups of five letters
         QVERIFY(QRegularExpression("^(([A-Z]{5} ){8}\n){12}([A-Z]{5} ){2}[A-Z]{5}$")
@@ -77,17 +78,21 @@ private slots:
                     .hasMatch());
         QCOMPARE(d.texts({"ComboBox1", "Edit7", "Edit1", "Edit2", "Edit5", "Edit6", "Label1"}),
                  "KIRSCHBLUETENAST|KIRSCHBLUETENAST|?????|???|???|???|Decoding ABC(D)-Chiffre");
-        QCOMPARE(d.texts(Panels), "Aktueller Status:|unbekannt|Anzahl Plaitextzeichen:||Keyword:|KIRSCHBLUETENAST|"
-                             "Verfahren:|ABC-Chiffre|||||");
+        QCOMPARE(d.texts(Panels),
+                 "Aktueller Status:|unbekannt|Anzahl Plaitextzeichen:||Keyword:|KIRSCHBLUETENAST|"
+                 "Verfahren:|ABC-Chiffre|||||");
         QCOMPARE(d.control<QGroupBox>("GroupBox5")->title(), "Sustiutionstext");
         QCOMPARE(d.enabledFlags(), "BitBtn3 BitBtn6 ComboBox1 | Edit1 Edit2 Edit3 Edit4 Edit5 Edit6");
 
         auto *combo = d.control<QComboBox>("ComboBox1");
         for (int i = 0; i < combo->count(); ++i) // keywords of capitals that fit the grid
-            QVERIFY2(QRegularExpression("^[A-Z]{1,45}$").match(combo->itemText(i)).hasMatch(), qPrintable(combo->itemText(i)));
+            QVERIFY2(QRegularExpression("^[A-Z]{1,45}$").match(combo->itemText(i)).hasMatch(),
+                     qPrintable(combo->itemText(i)));
 
-        const std::pair<const char *, QRect> places[] = {{"Memo1", {8, 16, 537, 281}},   {"BitBtn6", {184, 56, 161, 25}},
-                                                         {"Edit3", {584, 776, 857, 22}}, {"StatusBar1", {0, 862, 1450, 19}},
+        const std::pair<const char *, QRect> places[] = {{"Memo1", {8, 16, 537, 281}},
+                                                         {"BitBtn6", {184, 56, 161, 25}},
+                                                         {"Edit3", {584, 776, 857, 22}},
+                                                         {"StatusBar1", {0, 862, 1450, 19}},
                                                          {"GroupBox3", {584, 8, 857, 737}}};
         for (const auto &[name, rect] : places)
             QCOMPARE(d.control(name)->geometry(), rect);
@@ -107,8 +112,9 @@ private slots:
         QStringList titles;
         for (const char *edit : {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6"})
             titles << QAccessible::queryAccessibleInterface(d.control(edit))->text(QAccessible::Name);
-        QCOMPARE(titles.join('|'), "Plaintextzeichen|Substitutionszeichen|numerische Einschreibefolge|"
-                                   "alphabetische Folge|Spaltenanzahl:|Zeilenanzahl:");
+        QCOMPARE(titles.join('|'),
+                 "Plaintextzeichen|Substitutionszeichen|numerische Einschreibefolge|"
+                 "alphabetische Folge|Spaltenanzahl:|Zeilenanzahl:");
 
         QAccessibleTableInterface *table = QAccessible::queryAccessibleInterface(view)->tableInterface();
         QCOMPARE(table->cellAt(0, 0)->text(QAccessible::Name) + table->cellAt(0, 44)->text(QAccessible::Name), "AP");
@@ -130,9 +136,12 @@ private slots:
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("message");
-        const QString cleaned = "BitBtn2=off; BitBtn3=off; BitBtn4=on; BitBtn5=on; StatusPanel1.text=Eingabetext bereinigt";
+        const QString cleaned =
+            "BitBtn2=off; BitBtn3=off; BitBtn4=on; BitBtn5=on; StatusPanel1.text=Eingabetext bereinigt";
         const auto row = [](const char *name, const QStringList &before, const char *action, const QString &expected,
-                            const char *message = "") { QTest::newRow(name) << before << action << expected << message; };
+                            const char *message = "") {
+            QTest::newRow(name) << before << action << expected << message;
+        };
         row("set key", {}, "BitBtn6", "BitBtn2=on; BitBtn6=off; BitBtn7=on; ComboBox1=off");
         row("clean", Path.mid(0, 1), "BitBtn2", cleaned + "; StatusPanel3.text=495");
         row("clean empty", {"BitBtn6", "BitBtn3"}, "BitBtn2", cleaned, "Die Eingabeseite darf nicht leer sein!");
@@ -154,7 +163,11 @@ private slots:
         row("reset, matrix cut", Path.mid(0, 3), "BitBtn7", off + "ComboBox1=on");
         row("reset, transposed", Path.mid(0, 4), "BitBtn7", off + "BitBtn8=off; BitBtn9=off; ComboBox1=on");
         row("reset, substituted", Path, "BitBtn7", off + "BitBtn8=off; BitBtn9=off; ComboBox1=on");
-        row("reset, toggles switched", QStringList(Path) << "BitBtn4" << "BitBtn8" << "BitBtn9", "BitBtn7",
+        row("reset, toggles switched",
+            QStringList(Path) << "BitBtn4"
+                              << "BitBtn8"
+                              << "BitBtn9",
+            "BitBtn7",
             "BitBtn4=off; BitBtn4.text=Fünfer-Gruppen schalten; BitBtn6=on; BitBtn7=off; BitBtn8=off; BitBtn8.text="
             "Fünfer-Gruppen Transposition; BitBtn9=off; BitBtn9.text=Fünfer-Gruppen Substitution; ComboBox1=on");
     }
@@ -251,8 +264,8 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const char *name, const char *start, int left, int code, const QString &typed, int modifiers,
-                            const char *expected) {
+        const auto row = [](const char *name, const char *start, int left, int code, const QString &typed,
+                            int modifiers, const char *expected) {
             QTest::newRow(name) << start << left << code << typed << modifiers << expected;
         };
         // No list item begins with "Q9": the filter alone decides.
@@ -331,10 +344,10 @@ private slots:
         QTest::addColumn<QStringList>("cycle");
         QTest::newRow("start") << QStringList()
                                << QStringList{"Memo1", "BitBtn1", "RadioGroup1", "BitBtn3", "ComboBox1",
-                                              "Memo2", "BitBtn6", "Memo3", "Edit7", "Memo1"};
+                                              "Memo2", "BitBtn6", "Memo3",       "Edit7",   "Memo1"};
         QTest::newRow("key set") << Path.mid(0, 1)
                                  << QStringList{"Memo1", "BitBtn1", "RadioGroup1", "BitBtn2", "BitBtn3",
-                                                "Memo2", "BitBtn7", "Memo3", "Edit7", "Memo1"};
+                                                "Memo2", "BitBtn7", "Memo3",       "Edit7",   "Memo1"};
     }
     void tabCycle()
     {

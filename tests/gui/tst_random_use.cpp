@@ -47,10 +47,13 @@ const std::map<QString, std::pair<QStringList, QStringList>> ActionTable = {
     {"Button2", {{"BitBtn8", "BitBtn9", "Button1"}, {"Button2"}}},
     {"Button1", {{"BitBtn8"}, {"Button1"}}},
     {"BitBtn7", {{"ComboBox1", "BitBtn6"}, {"BitBtn4", "BitBtn7", "BitBtn8", "BitBtn9"}}},
-    {"BitBtn3", {}}, {"BitBtn4", {}}, {"BitBtn8", {}}, {"BitBtn9", {}}};
+    {"BitBtn3", {}},
+    {"BitBtn4", {}},
+    {"BitBtn8", {}},
+    {"BitBtn9", {}}};
 
 struct Model {
-    std::map<QString, bool> on = {{"ComboBox1", true}, {"BitBtn6", true}, {"BitBtn3", true}, {"BitBtn2", false},
+    std::map<QString, bool> on = {{"ComboBox1", true}, {"BitBtn6", true},  {"BitBtn3", true},  {"BitBtn2", false},
                                   {"BitBtn4", false},  {"BitBtn5", false}, {"BitBtn7", false}, {"BitBtn8", false},
                                   {"BitBtn9", false},  {"Button1", false}, {"Button2", false}};
     void click(const QString &button)
@@ -64,14 +67,15 @@ struct Model {
     bool expected(const QString &name) const
     {
         const auto it = on.find(name);
-        return it != on.end() ? it->second : !(name.size() == 5 && name.startsWith("Edit") && name[4] >= '1' && name[4] <= '6');
+        return it != on.end() ? it->second
+                              : !(name.size() == 5 && name.startsWith("Edit") && name[4] >= '1' && name[4] <= '6');
     }
 };
 
 // Keystrokes: small letters, digits, umlauts, punctuation, characters outside
 // Windows-1252, right-to-left letters, a combining accent, line break, backspace.
-const QStringList Keys = {"a", "e", "k", "q", "z", "S", "T", "0", "2", "7", "ä", "Ö", "ß", " ", ".", "-", "!",
-                          "€", "😀", "漢", "ł", "ש", "ם", "م", "ر", "\u0301", "\u200F", "\n", "\b", "\b"};
+const QStringList Keys = {"a", "e", "k", "q", "z",  "S", "T", "0", "2", "7", "ä",      "Ö",      "ß",  " ",  ".",
+                          "-", "!", "€", "😀", "漢", "ł", "ש", "ם", "م", "ر", "\u0301", "\u200F", "\n", "\b", "\b"};
 
 QString randomText(QRandomGenerator &rng, int length)
 {
@@ -99,14 +103,18 @@ void press(QWidget *w, const QString &key)
     if (key == "\b" || key == "\n")
         QTest::keyClick(w, key == "\b" ? Qt::Key_Backspace : Qt::Key_Return);
     else
-        QTest::sendKeyEvent(QTest::Click, w, key[0].unicode() < 128 ? Qt::Key(key[0].toUpper().unicode()) : Qt::Key_unknown,
-                            key, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, w,
+                            key[0].unicode() < 128 ? Qt::Key(key[0].toUpper().unicode()) : Qt::Key_unknown, key,
+                            Qt::NoModifier);
 }
 
 QString text(const FormDriver &d, const char *name)
 {
     QWidget *w = d.control(name);
-    return w->property(qobject_cast<QPlainTextEdit *>(w) ? "plainText" : qobject_cast<QComboBox *>(w) ? "currentText" : "text")
+    return w
+        ->property(qobject_cast<QPlainTextEdit *>(w)  ? "plainText"
+                       : qobject_cast<QComboBox *>(w) ? "currentText"
+                                                      : "text")
         .toString();
 }
 
@@ -114,10 +122,12 @@ QString text(const FormDriver &d, const char *name)
 QStringList snapshot(const FormDriver &d)
 {
     const abc::WorkbenchState &s = d.form->state();
-    QStringList all = {QString::fromLatin1(abc::DumpGrid(s)), QString::fromLatin1(s.CleanText + '|' + s.TranspositionText + '|' + s.SubstitutionText),
+    QStringList all = {QString::fromLatin1(abc::DumpGrid(s)),
+                       QString::fromLatin1(s.CleanText + '|' + s.TranspositionText + '|' + s.SubstitutionText),
                        QString("counters %1 %2 %3").arg(s.TextCount).arg(s.FillEnd).arg(s.TextCursor)};
     for (QWidget *w : d.form->findChildren<QWidget *>())
-        all << w->objectName() + (w->isEnabled() ? " on " : " off ") + w->property(qobject_cast<QPlainTextEdit *>(w) ? "plainText" : "text").toString();
+        all << w->objectName() + (w->isEnabled() ? " on " : " off ")
+                + w->property(qobject_cast<QPlainTextEdit *>(w) ? "plainText" : "text").toString();
     return all;
 }
 
@@ -150,7 +160,10 @@ class Sequence
 {
 public:
     Sequence(quint32 seed, int actions)
-        : rng(seed), replay(QString("WORKBENCH_GUI_SEED=%1 WORKBENCH_GUI_SEQUENCES=1 WORKBENCH_GUI_ACTIONS=%2 replays: ").arg(seed).arg(actions))
+        : rng(seed)
+        , replay(QString("WORKBENCH_GUI_SEED=%1 WORKBENCH_GUI_SEQUENCES=1 WORKBENCH_GUI_ACTIONS=%2 replays: ")
+                     .arg(seed)
+                     .arg(actions))
     {
         named = d.form->findChildren<QWidget *>();
         named.removeIf([](QWidget *w) { return w->objectName().isEmpty() || w->objectName().startsWith("qt_"); });
@@ -187,7 +200,8 @@ private:
         if (roll < 45) {
             QString button = Buttons[rng.bounded(int(Buttons.size()))];
             if (roll < 20) { // the next step of the decoding, so that whole runs happen
-                const auto next = std::find_if(MainPath.begin(), MainPath.end(), [this](const QString &b) { return model.on[b]; });
+                const auto next =
+                    std::find_if(MainPath.begin(), MainPath.end(), [this](const QString &b) { return model.on[b]; });
                 button = next == MainPath.end() ? QStringLiteral("BitBtn7") : *next;
             }
             click(button);
@@ -202,7 +216,11 @@ private:
                 keys << Keys[rng.bounded(int(Keys.size()))];
             QStringList shown; // keys that print as nothing, by name
             for (const QString &key : keys)
-                shown << (key == "\b" ? "BS" : key == "\n" ? "RET" : key[0].isMark() || key[0].category() == QChar::Other_Format ? QString("U+%1").arg(key[0].unicode(), 4, 16, QChar('0')) : key);
+                shown << (key == "\b"       ? "BS"
+                              : key == "\n" ? "RET"
+                              : key[0].isMark() || key[0].category() == QChar::Other_Format
+                              ? QString("U+%1").arg(key[0].unicode(), 4, 16, QChar('0'))
+                              : key);
             note(QString("type into %1: %2").arg(target, shown.join(' ')));
             QWidget *w = focus(target);
             QCOMPARE(bool(w), model.expected(target)); // a disabled field takes no focus
@@ -213,7 +231,8 @@ private:
                     press(w, key == "clear" ? QStringLiteral("\b") : key);
             }
         } else if (roll < 88) {
-            const QString input = rng.bounded(5) ? randomText(rng, int(rng.bounded(rng.bounded(4) ? 300 : 4000))) : QString();
+            const QString input =
+                rng.bounded(5) ? randomText(rng, int(rng.bounded(rng.bounded(4) ? 300 : 4000))) : QString();
             note(QString("set Memo1 to %1 characters").arg(input.size()));
             d.control<QPlainTextEdit>("Memo1")->setPlainText(input);
         } else if (roll < 99 || rng.bounded(8)) {
@@ -262,7 +281,8 @@ private:
         } else if (button == "Button2") {
             QCOMPARE(text(d, "Memo2"), QString::fromLatin1(s.TranspositionText));
             if (chain == 4 && capitalsKey) // set key, clean, cut, transposition: the placed letters rearranged
-                QCOMPARE(sorted(QString::fromLatin1(s.TranspositionText)), sorted(QString::fromLatin1(s.CleanText).left(cells)));
+                QCOMPARE(sorted(QString::fromLatin1(s.TranspositionText)),
+                         sorted(QString::fromLatin1(s.CleanText).left(cells)));
         } else if (button == "Button1") {
             QCOMPARE(text(d, "Memo3"), QString::fromLatin1(s.SubstitutionText));
             QCOMPARE(text(d, "Edit2"), QString::number(s.SubstitutionText.size()));
@@ -278,7 +298,8 @@ private:
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(", ")));
         QCOMPARE(text(d, "Edit7"), text(d, "ComboBox1"));
         QCOMPARE(text(d, "StatusPanel5"), text(d, "ComboBox1"));
-        QCOMPARE(text(d, "StatusPanel7"), d.control<QRadioButton>("RadioGroup1Item0")->isChecked() ? "ABC-Chiffre" : "ABCD-Chiffre");
+        QCOMPARE(text(d, "StatusPanel7"),
+                 d.control<QRadioButton>("RadioGroup1Item0")->isChecked() ? "ABC-Chiffre" : "ABCD-Chiffre");
 
         const abc::WorkbenchState &s = d.form->state();
         QVERIFY2(s.FillEnd >= 0 && s.FillEnd <= abc::CellCount, qPrintable(QString::number(s.FillEnd)));
@@ -286,7 +307,8 @@ private:
         int visible = 0;
         for (int i = 0; i < abc::CellCount; ++i) {
             const char caption = s.GridCells[i].caption;
-            QVERIFY2(((caption >= 'A' && caption <= 'Z') || caption == '?' || caption == '.') && grid->cellCaption(i).size() == 1,
+            QVERIFY2(((caption >= 'A' && caption <= 'Z') || caption == '?' || caption == '.')
+                         && grid->cellCaption(i).size() == 1,
                      qPrintable(QString("cell %1: %2").arg(i).arg(int(caption))));
             visible += s.GridCells[i].visible;
         }
@@ -326,7 +348,8 @@ private slots:
         const int sequences = setting("WORKBENCH_GUI_SEQUENCES", 200);
         const auto seed = quint32(setting("WORKBENCH_GUI_SEED", 1917));
         for (int first = 0; first < sequences; first += 100)
-            QTest::addRow("seeds from %u", seed + quint32(first)) << seed + quint32(first) << std::min(100, sequences - first);
+            QTest::addRow("seeds from %u", seed + quint32(first))
+                << seed + quint32(first) << std::min(100, sequences - first);
     }
     void randomUse()
     {

@@ -19,19 +19,25 @@ const QRgb Yellow = qRgb(0xFF, 0xFF, 0x00);
 const QRgb Light = qRgb(0xFF, 0xFF, 0xFF);
 const QRgb Shadow = qRgb(0x80, 0x80, 0x80);
 
-bool isYellow(QRgb p) { return p == Yellow; }
-bool isDarkInk(QRgb p) { return qRed(p) < 90 && qGreen(p) < 90 && qBlue(p) < 90; }
-bool isRedInk(QRgb p) { return qRed(p) > 200 && qGreen(p) < 90 && qBlue(p) < 90; }
+bool isYellow(QRgb p)
+{
+    return p == Yellow;
+}
+bool isDarkInk(QRgb p)
+{
+    return qRed(p) < 90 && qGreen(p) < 90 && qBlue(p) < 90;
+}
+bool isRedInk(QRgb p)
+{
+    return qRed(p) > 200 && qGreen(p) < 90 && qBlue(p) < 90;
+}
 
 // A rendering read in the view's logical pixels, whatever the scale factor.
 struct Shot {
     QImage image;
     qreal ratio = 1.0;
 
-    QRgb at(int x, int y) const
-    {
-        return image.pixel(int((x + 0.5) * ratio), int((y + 0.5) * ratio)) | 0xFF000000u;
-    }
+    QRgb at(int x, int y) const { return image.pixel(int((x + 0.5) * ratio), int((y + 0.5) * ratio)) | 0xFF000000u; }
     // At a fractional scale a 1-px line need not cover its whole logical pixel.
     bool touches(int x, int y, QRgb colour) const
     {
@@ -51,24 +57,28 @@ struct Shot {
     }
     QImage device(const QRect &r) const
     {
-        return image.copy(qFloor(r.x() * ratio), qFloor(r.y() * ratio),
-                          qCeil(r.width() * ratio) + 1, qCeil(r.height() * ratio) + 1);
+        return image.copy(qFloor(r.x() * ratio), qFloor(r.y() * ratio), qCeil(r.width() * ratio) + 1,
+                          qCeil(r.height() * ratio) + 1);
     }
     bool isRaisedPanel(const QRect &cell) const
     {
         for (int i = 1; i < 11; ++i) {
-            if (!touches(cell.left() + i, cell.top(), Light)
-                || !touches(cell.left(), cell.top() + i, Light)
-                || !touches(cell.left() + i, cell.bottom(), Shadow)
-                || !touches(cell.right(), cell.top() + i, Shadow))
+            if (!touches(cell.left() + i, cell.top(), Light) || !touches(cell.left(), cell.top() + i, Light)
+                || !touches(cell.left() + i, cell.bottom(), Shadow) || !touches(cell.right(), cell.top() + i, Shadow))
                 return false;
         }
         return true;
     }
 };
 
-QRect face(int cell) { return GridView::cellRect(cell).adjusted(2, 2, -2, -2); }
-int area(const QRect &r) { return r.width() * r.height(); }
+QRect face(int cell)
+{
+    return GridView::cellRect(cell).adjusted(2, 2, -2, -2);
+}
+int area(const QRect &r)
+{
+    return r.width() * r.height();
+}
 
 } // namespace
 
@@ -85,10 +95,7 @@ class TestGridView : public QObject
         const QPixmap pixmap = m_view->grab();
         return {pixmap.toImage(), pixmap.devicePixelRatio()};
     }
-    QAccessibleTableInterface *table() const
-    {
-        return QAccessible::queryAccessibleInterface(m_view)->tableInterface();
-    }
+    QAccessibleTableInterface *table() const { return QAccessible::queryAccessibleInterface(m_view)->tableInterface(); }
     QList<QAccessibleInterface *> headersOf(int row, int column) const
     {
         QAccessibleTableCellInterface *cell = table()->cellAt(row, column)->tableCellInterface();
@@ -118,7 +125,8 @@ class TestGridView : public QObject
         std::string row;
         for (int i = 0; i < abc::GridSide; ++i) {
             QAccessibleInterface *header = headersOf(family < 2 ? 0 : i, family < 2 ? i : 0).value(family);
-            row += (header->state().invisible ? QStringLiteral("-") : header->text(QAccessible::Name)).toStdString() + ' ';
+            row +=
+                (header->state().invisible ? QStringLiteral("-") : header->text(QAccessible::Name)).toStdString() + ' ';
         }
         return row;
     }
@@ -127,8 +135,7 @@ private slots:
     void initTestCase()
     {
         QFont::insertSubstitution(QStringLiteral("CourierNew"), QStringLiteral("Liberation Mono"));
-        QFont::insertSubstitution(QStringLiteral("Times New Roman"),
-                                  QStringLiteral("Liberation Serif"));
+        QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
     }
     void init()
     {
@@ -207,9 +214,9 @@ private slots:
         Shot shot = shoot();
         const QRgb background = shot.at(2, 2);
         const auto isBackground = [background](QRgb p) { return p == background; };
-        for (const QRect &r : {GridView::cellRect(3), GridView::cellRect(abc::CellIndex(44, 0)),
-                               GridView::cellRect(2024), GridView::labelRect(Family::KeyLetter, 3),
-                               GridView::labelRect(Family::RedRowNumber, 44)})
+        for (const QRect &r :
+             {GridView::cellRect(3), GridView::cellRect(abc::CellIndex(44, 0)), GridView::cellRect(2024),
+              GridView::labelRect(Family::KeyLetter, 3), GridView::labelRect(Family::RedRowNumber, 44)})
             QCOMPARE(shot.count(r, isBackground), area(r));
         QVERIFY(shot.count(face(4), isYellow) > 0);
         QVERIFY(shot.count(beyond, isRedInk) > 20);
@@ -274,8 +281,7 @@ private slots:
         m_state.KeyLetterLabels[44].caption = "LANGERTEXT";
         const QRgb paper = qRgb(0x20, 0x40, 0x60);
         const auto render = [&](qreal ratio, const QRect &source) {
-            QImage image(qCeil(source.width() * ratio), qCeil(source.height() * ratio),
-                         QImage::Format_RGB32);
+            QImage image(qCeil(source.width() * ratio), qCeil(source.height() * ratio), QImage::Format_RGB32);
             image.setDevicePixelRatio(ratio);
             image.fill(paper);
             m_view->render(&image, QPoint(), QRegion(source), QWidget::DrawChildren);
@@ -287,8 +293,8 @@ private slots:
             QVERIFY2(full.isRaisedPanel(cell), QByteArray::number(ratio));
             QCOMPARE(full.at(cell.left() - 2, cell.top() + 5), paper);
             QCOMPARE(full.at(cell.right() + 2, cell.top() + 5), paper);
-            for (const QRect &part : {QRect(360, 364, 4, 4), QRect(300, 400, 48, 38),
-                                      QRect(0, 0, 70, 70), QRect(740, 38, 40, 16)}) {
+            for (const QRect &part :
+                 {QRect(360, 364, 4, 4), QRect(300, 400, 48, 38), QRect(0, 0, 70, 70), QRect(740, 38, 40, 16)}) {
                 const QImage image = render(ratio, part).image;
                 QCOMPARE(image, full.device(part).copy(0, 0, image.width(), image.height()));
             }
@@ -341,8 +347,8 @@ private slots:
         m_state.KeyLetterLabels[0].caption = "K";
         m_view->refresh();
         QCOMPARE(accessibleDump(), QString::fromLatin1(abc::DumpGrid(m_state)));
-        const abc::LabelArray *families[] = {&m_state.ColumnNumberLabels, &m_state.KeyLetterLabels, &m_state.RowNumberLabels,
-                                        &m_state.RedRowNumberLabels};
+        const abc::LabelArray *families[] = {&m_state.ColumnNumberLabels, &m_state.KeyLetterLabels,
+                                             &m_state.RowNumberLabels, &m_state.RedRowNumberLabels};
         for (int family = 0; family < 4; ++family)
             QCOMPARE(headerRow(family), abc::test::LabelRow(*families[family]));
 

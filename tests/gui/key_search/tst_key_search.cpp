@@ -44,7 +44,7 @@ struct Window : FormDriver {
     ~Window() { form->hide(); }
 
     KeySearchDialog *dialog() const { return form->findChild<KeySearchDialog *>(); }
-    template <typename T = QWidget>
+    template<typename T = QWidget>
     T *inDialog(const char *name) const
     {
         T *widget = dialog()->findChild<T *>(QLatin1String(name));

@@ -51,7 +51,7 @@ class TestScaling : public QObject
         QList<QWidget *> all = form->findChildren<QWidget *>();
         all.removeIf([this](QWidget *w) {
             return w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_"))
-                   || !w->isVisibleTo(form.get());
+                || !w->isVisibleTo(form.get());
         });
         return all;
     }
@@ -114,7 +114,8 @@ private slots:
             for (qsizetype j = 0; j < all.size(); ++j) {
                 QWidget *below = all[i], *above = all[j];
                 if (below->parentWidget() != above->parentWidget()
-                    || below->parentWidget()->children().indexOf(below) >= above->parentWidget()->children().indexOf(above)
+                    || below->parentWidget()->children().indexOf(below)
+                        >= above->parentWidget()->children().indexOf(above)
                     || !below->geometry().intersects(above->geometry()))
                     continue;
                 const QString pair = below->objectName() + '/' + above->objectName();
@@ -124,7 +125,8 @@ private slots:
                 // none of what the lower one holds.
                 for (QWidget *inner : below->findChildren<QWidget *>()) {
                     if (all.contains(inner)
-                        && QRect(inner->mapTo(below->parentWidget(), QPoint()), inner->size()).intersects(above->geometry()))
+                        && QRect(inner->mapTo(below->parentWidget(), QPoint()), inner->size())
+                               .intersects(above->geometry()))
                         overlaps << inner->objectName() + '/' + above->objectName();
                 }
             }
@@ -142,7 +144,8 @@ private slots:
                 option.text = button->text();
                 option.icon = button->icon();
                 option.iconSize = button->iconSize();
-                const int room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
+                const int room =
+                    button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
                 // The label puts 4 pixels between icon and text.
                 fits(clipped, button, QString(button->text()).remove('&'),
                      button->icon().isNull() ? 0 : button->iconSize().width() + 4, room);
@@ -156,7 +159,8 @@ private slots:
             } else if (auto *edit = qobject_cast<QLineEdit *>(w)) {
                 QStyleOptionFrame option;
                 option.initFrom(edit);
-                option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+                option.lineWidth =
+                    edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
                 const QRect contents = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
                 // QLineEdit keeps 2 pixels of margin on either side of its text.
                 fits(clipped, edit, edit->text(), 4, contents.width());
@@ -165,7 +169,8 @@ private slots:
                 option.initFrom(box);
                 option.text = box->title();
                 option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
-                const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+                const QRect title =
+                    box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
                 if (!box->rect().contains(title))
                     clipped << box->objectName() + " title " + Rect(title);
             }
@@ -185,7 +190,8 @@ private slots:
         // nothing of it spills into the place of a next column or row.
         const QImage grab = form->grab().toImage();
         const qreal factor = RequestedFactor();
-        const int pitch = GridView::cellRect(abc::CellIndex(44, 44)).x() - GridView::cellRect(abc::CellIndex(44, 43)).x();
+        const int pitch =
+            GridView::cellRect(abc::CellIndex(44, 44)).x() - GridView::cellRect(abc::CellIndex(44, 43)).x();
         const auto yellowShare = [&](QRect r) {
             r.moveTopLeft(box->mapTo(form.get(), r.topLeft()));
             const QRect device = QRectF(r.x() * factor, r.y() * factor, r.width() * factor, r.height() * factor)

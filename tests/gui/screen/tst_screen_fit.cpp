@@ -12,9 +12,9 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QWindow>
-#include <QtTest>
 #include <QtTest/qtestspontaneevent.h>
+#include <QtTest>
+#include <QWindow>
 
 #include <memory>
 
@@ -88,7 +88,8 @@ class TestScreenFit : public QObject
             return end - start <= viewEnd - viewStart ? start >= viewStart && end <= viewEnd
                                                       : start <= viewStart && end >= viewEnd;
         };
-        if (fine(place.left(), place.right(), v.left(), v.right()) && fine(place.top(), place.bottom(), v.top(), v.bottom()))
+        if (fine(place.left(), place.right(), v.left(), v.right())
+            && fine(place.top(), place.bottom(), v.top(), v.bottom()))
             return {};
         return w->objectName() + ' ' + Rect(place) + " in " + Rect(v);
     }
@@ -119,8 +120,7 @@ class TestScreenFit : public QObject
         for (const bool end : {false, true}) {
             for (QScrollBar *b : {bar("HorzScrollBar"), bar("VertScrollBar")})
                 b->setValue(end ? b->maximum() : 0);
-            const QString file =
-                QStringLiteral(GRAB_DIR "/reach-%1-%2-%3.png").arg(name, where, end ? "end" : "start");
+            const QString file = QStringLiteral(GRAB_DIR "/reach-%1-%2-%3.png").arg(name, where, end ? "end" : "start");
             QVERIFY2(form->grab().save(file), qPrintable(file));
         }
     }
