@@ -11,11 +11,12 @@
 #                         success rates on held-out German
 #   ./workbench.sh package  builds the Debian package build/default/package/
 #                         abc-workbench_VERSION_ARCH.deb and checks it with lintian
+#   ./workbench.sh format applies the house style (.clang-format) to every source
 set -euo pipefail
 cd "$(dirname "$0")"
 
 usage() {
-    echo "Usage: $0 run|test|picture|bench|package" >&2
+    echo "Usage: $0 run|test|picture|bench|package|format" >&2
     exit 2
 }
 
@@ -101,6 +102,10 @@ package)
     grep -v 'running with root privileges' <<<"$tags" || true
     [[ $status -eq 0 ]] || { echo "lintian reports errors or warnings (above)" >&2; exit 1; }
     echo "$deb written; install it with: sudo apt install ./$deb"
+    ;;
+format)
+    command -v clang-format >/dev/null || { echo "clang-format is missing: apt-get install clang-format" >&2; exit 1; }
+    git ls-files '*.cpp' '*.h' | xargs clang-format -i
     ;;
 *)
     usage
