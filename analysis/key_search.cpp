@@ -31,6 +31,7 @@
 #include "analysis/job_runner.h"
 #include "analysis/long_columns.h"
 #include "analysis/order_scorer.h"
+#include "analysis/readings.h"
 #include "analysis/word_list.h"
 #include "engine/matrix_shape.h"
 
@@ -246,7 +247,9 @@ void KeySearch::report(const KeyedFinding *changed, int columns, int period)
 Candidate KeySearch::candidate(const FindingKey &key, const Finding &finding) const
 {
     const OrderScorer &scorer = m_arms.at(key.first, static_cast<int>(key.second.size())).scorer;
-    return MakeCandidate(key, finding, scorer, m_text, m_words);
+    Candidate candidate = MakeCandidate(key, finding, scorer, m_text, m_words);
+    ReadMessages(candidate, {std::string(m_text)}, m_options.cribs);
+    return candidate;
 }
 
 JobResult KeySearch::wordsJob(std::size_t from, std::size_t to)
@@ -351,6 +354,28 @@ SearchResult FindKey(std::string_view cipherText, const SearchOptions &options, 
                  [](char c) { return c >= 'A' && c <= 'Z'; });
     KeySearch search(letters, options, std::move(stop));
     return search.run();
+}
+
+SearchResult FindSharedKey(const std::vector<std::string> &cipherTexts, const SearchOptions &options,
+                           std::stop_token stop)
+{
+    // For now the longest message's key, read on every message.
+    std::vector<std::string> texts;
+    for (const std::string &text : cipherTexts) {
+        std::string &letters = texts.emplace_back();
+        std::copy_if(text.begin(), text.end(), std::back_inserter(letters),
+                     [](char c) { return c >= 'A' && c <= 'Z'; });
+    }
+    if (texts.empty())
+        texts.emplace_back();
+    const auto longest = std::max_element(
+        texts.begin(), texts.end(), [](const std::string &a, const std::string &b) { return a.size() < b.size(); });
+    SearchResult result = FindKey(*longest, options, std::move(stop));
+    for (Candidate &candidate : result.candidates) {
+        ReadMessages(candidate, texts, options.cribs);
+        candidate.plainText = candidate.messages.front().plainText;
+    }
+    return result;
 }
 
 } // namespace abc::search
