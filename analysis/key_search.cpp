@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <numeric>
 #include <random>
@@ -76,15 +77,36 @@ struct JobResult {
 
 using Job = std::function<JobResult()>;
 
+// The letters of every message that has any, as 0..25.
+std::vector<std::vector<std::uint8_t>> MessageLetters(const std::vector<std::string> &texts)
+{
+    std::vector<std::vector<std::uint8_t>> messages;
+    for (const std::string &text : texts) {
+        if (!text.empty())
+            messages.push_back(LetterCodes(text));
+    }
+    return messages;
+}
+
+long FullQuadgrams(const std::vector<std::vector<std::uint8_t>> &messages)
+{
+    long quadgrams = 0;
+    for (const std::vector<std::uint8_t> &letters : messages)
+        quadgrams += std::max(0L, static_cast<long>(letters.size()) - 3);
+    return std::max(1L, quadgrams);
+}
+
+// A message or several under one key.
 class KeySearch
 {
 public:
-    KeySearch(std::string_view cipherText, const SearchOptions &options, std::stop_token stop)
-        : m_text(cipherText)
-        , m_letters(LetterCodes(cipherText))
+    // texts: cleaned ciphertexts, at least one.
+    KeySearch(std::vector<std::string> texts, const SearchOptions &options, std::stop_token stop)
+        : m_texts(std::move(texts))
+        , m_messages(MessageLetters(m_texts))
         , m_options(options)
         , m_runner(options.threads, options.timeLimitSeconds, std::move(stop))
-        , m_findings(m_letters.size(), m_arms)
+        , m_findings(FullQuadgrams(m_messages), m_arms)
     {
     }
 
@@ -105,13 +127,16 @@ private:
     JobResult exhaustiveJob(const KeyLengthArm &arm);
     JobResult climbJob(KeyLengthArm &arm, std::uint64_t seed);
 
-    std::string_view m_text;
-    std::vector<std::uint8_t> m_letters;
+    std::vector<std::string> m_texts;
+    std::vector<std::vector<std::uint8_t>> m_messages;
+    int m_letterCount = 0;
     const SearchOptions &m_options;
     JobRunner m_runner;
     KeyLengthArms m_arms;
     KeyWords m_words;
     double m_wordPenalty = 0;
+    // The words are first read on the first rows of each key length.
+    std::map<std::pair<int, int>, JointScorer> m_prefixScorers; // by period and key length
     Findings m_findings;
 
     std::mutex m_progressMutex;
@@ -120,14 +145,19 @@ private:
 
 SearchResult KeySearch::run()
 {
-    const MethodEvidence evidence = DetectMethod(m_text);
-    if (m_letters.size() < static_cast<std::size_t>(MinTextLength)) {
+    std::string allText;
+    for (const std::string &text : m_texts)
+        allText += text;
+    // The shift smears the letter counts alike in every message: they add.
+    const MethodEvidence evidence = DetectMethod(allText);
+    m_letterCount = static_cast<int>(allText.size());
+    if (m_letterCount < MinTextLength) {
         SearchResult tooShort;
         tooShort.evidence = evidence;
         tooShort.status = SearchStatus::TooShort;
         return tooShort;
     }
-    m_arms = KeyLengthArms(m_letters, evidence);
+    m_arms = KeyLengthArms(m_messages, evidence);
     m_words = KeyWords(m_options.keywords, m_options.wordListPath, m_runner.stopToken());
     tryWordsAndShortKeys();
     climbInRounds();
@@ -137,6 +167,12 @@ SearchResult KeySearch::run()
 void KeySearch::tryWordsAndShortKeys()
 {
     m_wordPenalty = std::log10(std::max<double>(2, static_cast<double>(m_words.size())));
+    for (const KeyLengthArm &arm : m_arms) {
+        const int rows = MatrixShape::Of(WordPrefixLetters, arm.columns).rows;
+        const int count = static_cast<int>(m_messages.size());
+        m_prefixScorers.try_emplace({arm.period, arm.columns}, m_messages, arm.columns, arm.period,
+                                    (rows + count - 1) / count);
+    }
     std::vector<Job> jobs;
     for (std::size_t from = 0; from < m_words.size(); from += WordsPerJob)
         jobs.push_back([this, from] {
@@ -218,7 +254,7 @@ void KeySearch::merge(const JobResult &result)
         KeyLengthArm &arm = *result.arm;
         arm.recordClimb(result.evaluations, result.evidence);
         for (const auto &[key, found] : result.findings)
-            arm.recordEnd(key.second, found.sum, arm.scorer.germanZScore(found.sum) >= ConfidentThreshold);
+            arm.recordEnd(key.second, found.sum, FindingZScore(key, found.sum, arm.scorer) >= ConfidentThreshold);
     }
     for (const auto &[key, found] : result.findings)
         m_findings.add(key, found);
@@ -246,9 +282,9 @@ void KeySearch::report(const KeyedFinding *changed, int columns, int period)
 
 Candidate KeySearch::candidate(const FindingKey &key, const Finding &finding) const
 {
-    const OrderScorer &scorer = m_arms.at(key.first, static_cast<int>(key.second.size())).scorer;
-    Candidate candidate = MakeCandidate(key, finding, scorer, m_text, m_words);
-    ReadMessages(candidate, {std::string(m_text)}, m_options.cribs);
+    const JointScorer &scorer = m_arms.at(key.first, static_cast<int>(key.second.size())).scorer;
+    Candidate candidate = MakeCandidate(key, finding, scorer, m_texts.front(), m_words);
+    ReadMessages(candidate, m_texts, m_options.cribs);
     return candidate;
 }
 
@@ -265,11 +301,14 @@ JobResult KeySearch::wordsJob(std::size_t from, std::size_t to)
             break;
         const ColumnOrder order = KeyColumnOrder(m_words.key(index));
         const int columns = static_cast<int>(order.size());
-        if (columns < MinKeyLength || columns > static_cast<int>(m_letters.size()) / 3)
+        if (columns < MinKeyLength || columns > m_letterCount / 3)
             continue;
         const std::vector<int> rankOf = InversePermutation(order);
         for (const int period : Periods) {
-            const OrderScorer prefix(m_letters, columns, period, MatrixShape::Of(WordPrefixLetters, columns).rows);
+            const auto found = m_prefixScorers.find({period, columns});
+            if (found == m_prefixScorers.end())
+                continue; // a message would not fit the grid
+            const JointScorer &prefix = found->second;
             const double mean = static_cast<double>(prefix.score(rankOf.data())) / std::max(1L, prefix.quadgramCount());
             if (best.size() < Kept || mean > best.back().mean) {
                 Scored scored{mean, {period, rankOf}};
@@ -328,10 +367,11 @@ JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed)
         const std::vector<int> starts = !arm.germanOrder.empty() && random() % 2 == 0
             ? arm.longColumns->startsOf(arm.germanOrder)
             : arm.longColumns->drawStarts(arm.evidence, random);
-        const OrderScore guessed = [&arm, &starts](const int *order) { return arm.scorer.score(order, starts.data()); };
+        const OrderScorer &single = arm.scorer.message(0);
+        const OrderScore guessed = [&single, &starts](const int *order) { return single.score(order, starts.data()); };
         if (!Climb(rankOf, random, guessed, evaluations, halted))
             return {};
-        const std::vector<double> columnScores = arm.scorer.columnScores(rankOf.data(), starts.data());
+        const std::vector<double> columnScores = single.columnScores(rankOf.data(), starts.data());
         result.evidence = arm.longColumns->evidenceFrom(columnScores, rankOf, starts);
     }
     const OrderScore exact = [&arm](const int *order) { return arm.scorer.score(order); };
@@ -348,18 +388,12 @@ JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed)
 
 SearchResult FindKey(std::string_view cipherText, const SearchOptions &options, std::stop_token stop)
 {
-    std::string letters;
-    letters.reserve(cipherText.size());
-    std::copy_if(cipherText.begin(), cipherText.end(), std::back_inserter(letters),
-                 [](char c) { return c >= 'A' && c <= 'Z'; });
-    KeySearch search(letters, options, std::move(stop));
-    return search.run();
+    return FindSharedKey({std::string(cipherText)}, options, std::move(stop));
 }
 
 SearchResult FindSharedKey(const std::vector<std::string> &cipherTexts, const SearchOptions &options,
                            std::stop_token stop)
 {
-    // For now the longest message's key, read on every message.
     std::vector<std::string> texts;
     for (const std::string &text : cipherTexts) {
         std::string &letters = texts.emplace_back();
@@ -368,14 +402,8 @@ SearchResult FindSharedKey(const std::vector<std::string> &cipherTexts, const Se
     }
     if (texts.empty())
         texts.emplace_back();
-    const auto longest = std::max_element(
-        texts.begin(), texts.end(), [](const std::string &a, const std::string &b) { return a.size() < b.size(); });
-    SearchResult result = FindKey(*longest, options, std::move(stop));
-    for (Candidate &candidate : result.candidates) {
-        ReadMessages(candidate, texts, options.cribs);
-        candidate.plainText = candidate.messages.front().plainText;
-    }
-    return result;
+    KeySearch search(std::move(texts), options, std::move(stop));
+    return search.run();
 }
 
 } // namespace abc::search
