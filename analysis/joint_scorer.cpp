@@ -1,14 +1,18 @@
 #include "analysis/joint_scorer.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace abc::search {
 
 JointScorer::JointScorer(const std::vector<std::vector<std::uint8_t>> &messages, int columns, int period,
                          int scoredRows)
 {
     m_scorers.reserve(messages.size());
+    m_orderPenalty = static_cast<long>(std::lgamma(columns + 1.0) / std::log(10.0) * QuadgramUnit);
     for (const std::vector<std::uint8_t> &letters : messages) {
         const OrderScorer &scorer = m_scorers.emplace_back(letters, columns, period, scoredRows);
-        m_rows += scorer.rows();
+        m_rows = std::max(m_rows, scorer.rows());
         m_quadgrams += scorer.quadgramCount();
     }
 }
@@ -25,7 +29,7 @@ double JointScorer::germanZScore(long sum) const
 {
     if (m_scorers.size() == 1)
         return m_scorers.front().germanZScore(sum);
-    return GermanZScore(sum, m_quadgrams);
+    return GermanZScore(sum - m_orderPenalty, m_quadgrams);
 }
 
 double JointScorer::consensusZScore(const int *rankOf, long sum, double threshold) const
@@ -49,7 +53,7 @@ double JointScorer::consensusZScore(const int *rankOf, long sum, double threshol
     }
     if (3 * german < 2 * voters || germanQuadgrams == 0)
         return germanZScore(sum);
-    return GermanZScore(germanSum, germanQuadgrams);
+    return GermanZScore(germanSum - m_orderPenalty, germanQuadgrams);
 }
 
 } // namespace abc::search

@@ -23,7 +23,8 @@ public:
 
     int columns() const { return m_scorers.front().columns(); }
     int period() const { return m_scorers.front().period(); }
-    // The rows of all messages together: how often each join is seen.
+    // The rows of the tallest message: a climb over several short
+    // messages misses as often as one over the tallest alone.
     int rows() const { return m_rows; }
     std::size_t messageCount() const { return m_scorers.size(); }
     const OrderScorer &message(std::size_t index) const { return m_scorers[index]; }
@@ -43,6 +44,10 @@ private:
     std::vector<OrderScorer> m_scorers;
     int m_rows = 0;
     long m_quadgrams = 0;
+    // Several short messages leave a long key so many orders that one of
+    // them reads as German by chance: their z-scores are taken less the
+    // log10 of the number of orders, in the sums' units.
+    long m_orderPenalty = 0;
 };
 
 } // namespace abc::search
