@@ -139,10 +139,10 @@ void KeySearchDialog::startSearch(std::string cipherText)
     std::vector<std::string> texts = messagesToSearch();
     if (texts.size() == 1 && texts.front().size() < search::MinTextLength)
         return refuseSearch(TooShortMessage());
-    const std::size_t longest
-        = std::max_element(texts.begin(), texts.end(), [](const std::string &a, const std::string &b) {
-              return a.size() < b.size();
-          })->size();
+    const std::size_t longest =
+        std::max_element(texts.begin(), texts.end(), [](const std::string &a, const std::string &b) {
+            return a.size() < b.size();
+        })->size();
     ProbableWords cribs = ParseProbableWords(ui->CribEdit->text(), longest);
     if (!cribs.error.isEmpty())
         return refuseSearch(cribs.error);

@@ -55,7 +55,8 @@ QString ReadingsText(const abc::search::Candidate &candidate, const std::vector<
     const std::size_t count = std::min(candidate.messages.size(), labels.size());
     for (std::size_t index = 0; index < count; ++index) {
         const abc::search::MessageReading &reading = candidate.messages[index];
-        lines << labels[index] + (reading.readsAsGerman ? QStringLiteral(":") : QStringLiteral(" (liest sich nicht deutsch):"));
+        lines << labels[index]
+                + (reading.readsAsGerman ? QStringLiteral(":") : QStringLiteral(" (liest sich nicht deutsch):"));
         lines << FromWindows1252(abc::GroupInFives(reading.plainText)) << QString();
     }
     for (const abc::search::CribPlace &crib : candidate.cribs) {
