@@ -64,6 +64,9 @@ KeySearchDialog::KeySearchDialog(QWidget *parent)
     header->setStretchLastSection(true);
     // One line per candidate, as tight as in a list.
     ui->CandidateTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    // Every candidate in sight; the plaintexts below take the rest.
+    ui->CandidateTable->setMinimumHeight(header->sizeHint().height() + CandidateRows * (fontMetrics().height() + 6)
+                                         + 2 * ui->CandidateTable->frameWidth());
     ui->ReadingsText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     ui->ResultSplitter->setStretchFactor(0, 3);
     ui->ResultSplitter->setStretchFactor(1, 2);
@@ -71,8 +74,9 @@ KeySearchDialog::KeySearchDialog(QWidget *parent)
     m_messages.push_back({InputAreaSource(), {}});
     showMessageList(0);
     // A few rows in sight keep the dialog within small screens; more scroll.
-    ui->MessageList->setFixedHeight(ui->MessageList->sizeHintForRow(0) * MessageRowsShown
-                                    + 2 * ui->MessageList->frameWidth());
+    ui->MessageList->setFixedHeight(
+        std::max(ui->MessageList->sizeHintForRow(0) * MessageRowsShown + 2 * ui->MessageList->frameWidth(),
+                 ui->MessageButtonsLayout->minimumSize().height()));
 
     DescribeByObjectName(this);
 
