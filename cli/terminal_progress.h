@@ -15,6 +15,9 @@ class TerminalProgress
 public:
     // subject, when given, leads the line: the file or files searched.
     explicit TerminalProgress(std::ostream &err, QString subject = {});
+    // The callback holds on to this object.
+    TerminalProgress(const TerminalProgress &) = delete;
+    TerminalProgress &operator=(const TerminalProgress &) = delete;
 
     // For SearchOptions::onProgress; empty when standard error is no terminal.
     std::function<void(const abc::search::Progress &)> callback();
