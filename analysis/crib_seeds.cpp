@@ -15,6 +15,7 @@ namespace {
 // before any quadgram is complete, and after.
 constexpr std::size_t OpeningWidth = 4096;
 constexpr std::size_t BeamWidth = 64;
+constexpr std::size_t GrowingWidth = 32;
 // The cost of a quadgram of random letters, log10(26^4) in steps of
 // 1/QuadgramUnit.
 constexpr long RandomQuadgramCost = 181;
@@ -35,12 +36,14 @@ public:
     bool usable() const { return m_shape.rows >= 2; }
     int length() const { return static_cast<int>(m_letters.size()); }
     void place(const std::string &word, int at, std::vector<CribSeed> &seeds) const;
+    std::vector<int> complete(const CribSeed &seed) const;
 
 private:
     int columnOf(int at, int index) const { return (at + index) % m_shape.columns; }
     std::vector<int> candidateStarts(const std::string &word, int at, int index) const;
     bool fits(const std::vector<int> &starts, int at, int start) const;
-    long gain(const std::vector<int> &starts, int at) const;
+    long gain(const std::vector<int> &starts, int at, bool wordRow = false) const;
+    bool leavesFillableGaps(const std::vector<char> &taken, int start, int end) const;
     bool assignRanks(const std::vector<int> &starts, int at, CribSeed &seed) const;
 
     const std::vector<std::uint8_t> &m_letters;
@@ -102,7 +105,7 @@ bool Placer::fits(const std::vector<int> &starts, int at, int start) const
 
 // What the last letter index placed adds: the quadgrams it ends in the rows
 // above and below the word, German against random.
-long Placer::gain(const std::vector<int> &starts, int at) const
+long Placer::gain(const std::vector<int> &starts, int at, bool wordRow) const
 {
     const int last = static_cast<int>(starts.size()) - 1;
     if (last < 3)
@@ -111,7 +114,7 @@ long Placer::gain(const std::vector<int> &starts, int at) const
     long sum = 0;
     for (int rowsAway = -m_shape.rows; rowsAway <= m_shape.rows; ++rowsAway) {
         const int first = at + last - 3 + rowsAway * n;
-        if (rowsAway == 0 || first < 0 || first + 3 >= length())
+        if ((rowsAway == 0 && !wordRow) || first < 0 || first + 3 >= length())
             continue;
         int index = 0;
         for (int step = 0; step < 4; ++step) {
@@ -154,7 +157,7 @@ void Placer::place(const std::string &word, int at, std::vector<CribSeed> &seeds
         beam = std::move(next);
     }
     for (const Partial &partial : beam) {
-        CribSeed seed{m_period, {}, partial.evidence};
+        CribSeed seed{m_period, {}, partial.evidence, 0, at, partial.starts};
         if (assignRanks(partial.starts, at, seed))
             seeds.push_back(std::move(seed));
     }
@@ -219,7 +222,90 @@ bool Placer::assignRanks(const std::vector<int> &starts, int at, CribSeed &seed)
     return true;
 }
 
+// A stretch between two taken ones (or the ends) that is neither empty nor
+// at least a short column long can never be filled.
+bool Placer::leavesFillableGaps(const std::vector<char> &taken, int start, int end) const
+{
+    const int shortest = m_shape.rows - 1;
+    int left = 0;
+    while (left < shortest && start - left - 1 >= 0 && !taken[start - left - 1])
+        ++left;
+    if (left > 0 && left < shortest)
+        return false;
+    int right = 0;
+    while (right < shortest && end + right < length() && !taken[end + right])
+        ++right;
+    return right == 0 || right >= shortest;
+}
+
+std::vector<int> Placer::complete(const CribSeed &seed) const
+{
+    struct Grown {
+        std::vector<int> starts;
+        std::vector<char> taken; // the ciphertext's letters under columns placed
+        long evidence = 0;
+    };
+    Grown first{seed.starts, std::vector<char>(m_letters.size(), 0), 0};
+    for (std::size_t index = 0; index < seed.starts.size(); ++index) {
+        const int height = m_shape.height(columnOf(seed.at, static_cast<int>(index)));
+        std::fill_n(first.taken.begin() + seed.starts[index], height, 1);
+    }
+    std::vector<Grown> beam{std::move(first)};
+    for (int index = static_cast<int>(seed.starts.size()); index < m_shape.columns && !beam.empty(); ++index) {
+        const int height = m_shape.height(columnOf(seed.at, index));
+        struct Choice {
+            std::size_t from;
+            int start;
+            long evidence;
+        };
+        std::vector<Choice> choices;
+        for (std::size_t from = 0; from < beam.size(); ++from) {
+            Grown &grown = beam[from];
+            for (int start = 0; start + height <= length(); ++start) {
+                if (!m_possibleStart[start] || grown.taken[start] || grown.taken[start + height - 1]
+                    || std::find(grown.taken.begin() + start, grown.taken.begin() + start + height, 1)
+                        != grown.taken.begin() + start + height
+                    || !leavesFillableGaps(grown.taken, start, start + height))
+                    continue;
+                grown.starts.push_back(start);
+                choices.push_back({from, start, grown.evidence + gain(grown.starts, seed.at, true)});
+                grown.starts.pop_back();
+            }
+        }
+        const std::size_t width = std::min(GrowingWidth, choices.size());
+        std::partial_sort(choices.begin(), choices.begin() + static_cast<std::ptrdiff_t>(width), choices.end(),
+                          [](const Choice &a, const Choice &b) { return a.evidence > b.evidence; });
+        std::vector<Grown> next;
+        for (std::size_t i = 0; i < width; ++i) {
+            Grown &grown = next.emplace_back(beam[choices[i].from]);
+            grown.starts.push_back(choices[i].start);
+            std::fill_n(grown.taken.begin() + choices[i].start, height, 1);
+            grown.evidence = choices[i].evidence;
+        }
+        beam = std::move(next);
+    }
+    if (beam.empty())
+        return {};
+    // Stretches that tile the ciphertext are read in the order they start.
+    const std::vector<int> &starts = beam.front().starts;
+    std::vector<int> byStart(starts.size());
+    for (std::size_t i = 0; i < byStart.size(); ++i)
+        byStart[i] = static_cast<int>(i);
+    std::sort(byStart.begin(), byStart.end(), [&starts](int a, int b) { return starts[a] < starts[b]; });
+    std::vector<int> rankOf(m_shape.columns);
+    for (int rank = 0; rank < m_shape.columns; ++rank)
+        rankOf[columnOf(seed.at, byStart[rank])] = rank;
+    return rankOf;
+}
+
 } // namespace
+
+std::vector<int> CompleteCribSeed(const std::vector<std::vector<std::uint8_t>> &messages, int columns,
+                                  const CribSeed &seed)
+{
+    const Placer placer(messages[seed.message], columns, seed.period);
+    return placer.complete(seed);
+}
 
 std::vector<CribSeed> FindCribSeeds(const std::vector<std::vector<std::uint8_t>> &messages,
                                     const std::vector<std::string> &cribs, int columns, int period, std::size_t kept,
@@ -235,7 +321,10 @@ std::vector<CribSeed> FindCribSeeds(const std::vector<std::vector<std::uint8_t>>
             for (int at = 0; at + static_cast<int>(word.size()) <= placer.length(); ++at) {
                 if (halted())
                     return {};
+                const std::size_t before = seeds.size();
                 placer.place(word, at, seeds);
+                for (std::size_t added = before; added < seeds.size(); ++added)
+                    seeds[added].message = static_cast<int>(&letters - messages.data());
                 if (seeds.size() > 8 * kept) {
                     std::stable_sort(seeds.begin(), seeds.end(), better);
                     seeds.resize(kept);

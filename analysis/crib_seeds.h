@@ -20,6 +20,11 @@ struct CribSeed {
     // than as random letters under those columns: a log-likelihood ratio
     // in steps of 1/QuadgramUnit.
     long evidence = 0;
+    // The message and place, and where each column the word covers starts
+    // in that message, by the word's letter index.
+    int message = 0;
+    int at = 0;
+    std::vector<int> starts;
 };
 
 // The seeds that the probable words (capitals A-Z) give for one key length
@@ -34,5 +39,12 @@ struct CribSeed {
 std::vector<CribSeed> FindCribSeeds(const std::vector<std::vector<std::uint8_t>> &messages,
                                     const std::vector<std::string> &cribs, int columns, int period, std::size_t kept,
                                     const std::function<bool()> &halted);
+
+// The whole order a seed grows into: from the word's last column on, the
+// column that joins best in every row is put beside the last, among the
+// stretches of the ciphertext still free, with a beam over the choices.
+// rankOf as OrderScorer takes it; empty when no order fits.
+std::vector<int> CompleteCribSeed(const std::vector<std::vector<std::uint8_t>> &messages, int columns,
+                                  const CribSeed &seed);
 
 } // namespace abc::search

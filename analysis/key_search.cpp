@@ -28,6 +28,7 @@
 
 #include "analysis/candidates.h"
 #include "analysis/climb.h"
+#include "analysis/crib_seeds.h"
 #include "analysis/effort_sharing.h"
 #include "analysis/job_runner.h"
 #include "analysis/long_columns.h"
@@ -45,6 +46,10 @@ constexpr int MaxRounds = 100000;
 constexpr std::size_t WordsPerJob = 4096;
 // The first this many letters decide which words deserve a full reading.
 constexpr int WordPrefixLetters = 120;
+// A probable word's best seeds for each key length, and the climbs from the
+// best of all.
+constexpr std::size_t CribSeedsPerKeyLength = 16;
+constexpr std::size_t CribClimbs = 48;
 
 std::uint64_t Mix(std::uint64_t value)
 {
@@ -114,6 +119,7 @@ public:
 
 private:
     void tryWordsAndShortKeys();
+    void tryProbableWords();
     void climbInRounds();
     std::vector<Job> climbsOfRound(int round);
     SearchResult result(const MethodEvidence &evidence) const;
@@ -126,6 +132,9 @@ private:
     JobResult wordsJob(std::size_t from, std::size_t to);
     JobResult exhaustiveJob(const KeyLengthArm &arm);
     JobResult climbJob(KeyLengthArm &arm, std::uint64_t seed);
+    JobResult cribClimbJob(KeyLengthArm &arm, const CribSeed &crib, std::uint64_t seed);
+    JobResult finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, std::mt19937_64 &random, long evaluations,
+                          JobResult result);
 
     std::vector<std::string> m_texts;
     std::vector<std::vector<std::uint8_t>> m_messages;
@@ -160,6 +169,7 @@ SearchResult KeySearch::run()
     m_arms = KeyLengthArms(m_messages, evidence);
     m_words = KeyWords(m_options.keywords, m_options.wordListPath, m_runner.stopToken());
     tryWordsAndShortKeys();
+    tryProbableWords();
     climbInRounds();
     return result(evidence);
 }
@@ -189,6 +199,45 @@ void KeySearch::tryWordsAndShortKeys()
         const KeyedFinding best = *m_findings.best();
         report(&best, 0, best.first.first);
     }
+}
+
+void KeySearch::tryProbableWords()
+{
+    if (m_options.cribs.empty())
+        return;
+    const std::function<bool()> halted = [this] { return m_runner.halted(); };
+    std::vector<std::function<std::vector<CribSeed>()>> seedJobs;
+    std::vector<KeyLengthArm *> seeded;
+    for (KeyLengthArm &arm : m_arms) {
+        if (arm.columns <= ExhaustiveColumns)
+            continue;
+        seeded.push_back(&arm);
+        seedJobs.push_back([this, &arm, &halted] {
+            report(nullptr, arm.columns, arm.period);
+            return FindCribSeeds(m_messages, m_options.cribs, arm.columns, arm.period, CribSeedsPerKeyLength, halted);
+        });
+    }
+    const std::vector<std::vector<CribSeed>> found = m_runner.run(seedJobs);
+    std::vector<std::pair<const CribSeed *, KeyLengthArm *>> best;
+    for (std::size_t arm = 0; arm < found.size(); ++arm) {
+        for (const CribSeed &seed : found[arm])
+            best.emplace_back(&seed, seeded[arm]);
+    }
+    std::stable_sort(best.begin(), best.end(),
+                     [](const auto &a, const auto &b) { return a.first->evidence > b.first->evidence; });
+    best.resize(std::min(best.size(), CribClimbs));
+    std::vector<Job> jobs;
+    for (std::size_t index = 0; index < best.size(); ++index) {
+        const auto [crib, arm] = best[index];
+        const std::uint64_t seed = Mix(m_options.seed ^ Mix(0xC21B000 + index));
+        jobs.push_back([this, crib, arm, seed] {
+            JobResult result = cribClimbJob(*arm, *crib, seed);
+            if (!result.findings.empty())
+                report(&result.findings.front(), arm->columns, arm->period);
+            return result;
+        });
+    }
+    runJobs(jobs);
 }
 
 void KeySearch::climbInRounds()
@@ -374,6 +423,14 @@ JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed)
         const std::vector<double> columnScores = single.columnScores(rankOf.data(), starts.data());
         result.evidence = arm.longColumns->evidenceFrom(columnScores, rankOf, starts);
     }
+    return finishClimb(arm, rankOf, random, evaluations, std::move(result));
+}
+
+// The exact reading's climb that ends every climb.
+JobResult KeySearch::finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, std::mt19937_64 &random,
+                                 long evaluations, JobResult result)
+{
+    const std::function<bool()> halted = [this] { return m_runner.halted(); };
     const OrderScore exact = [&arm](const int *order) { return arm.scorer.score(order); };
     const std::optional<long> sum = Climb(rankOf, random, exact, evaluations, halted, arm.period);
     if (!sum)
@@ -382,6 +439,44 @@ JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed)
     result.evaluations = evaluations;
     result.arm = &arm;
     return result;
+}
+
+// First the columns that the probable word does not cover are climbed
+// around those it fixes, then all of them freely.
+JobResult KeySearch::cribClimbJob(KeyLengthArm &arm, const CribSeed &crib, std::uint64_t seed)
+{
+    std::mt19937_64 random(seed);
+    std::vector<int> rankOf(arm.columns, -1);
+    std::vector<bool> taken(arm.columns, false);
+    for (const auto &[position, rank] : crib.ranks) {
+        rankOf[position] = rank;
+        taken[rank] = true;
+    }
+    std::vector<int> freePositions;
+    std::vector<int> freeRanks;
+    for (int column = 0; column < arm.columns; ++column) {
+        if (rankOf[column] < 0)
+            freePositions.push_back(column);
+        if (!taken[column])
+            freeRanks.push_back(column);
+    }
+    std::shuffle(freeRanks.begin(), freeRanks.end(), random);
+    const auto fill = [&rankOf, &freePositions](const int *ranks) {
+        for (std::size_t i = 0; i < freePositions.size(); ++i)
+            rankOf[freePositions[i]] = ranks[i];
+    };
+    long evaluations = 0;
+    if (freeRanks.size() >= 2) {
+        const std::function<bool()> halted = [this] { return m_runner.halted(); };
+        const OrderScore aroundTheWord = [&arm, &rankOf, &fill](const int *ranks) {
+            fill(ranks);
+            return arm.scorer.score(rankOf.data());
+        };
+        if (!Climb(freeRanks, random, aroundTheWord, evaluations, halted))
+            return {};
+    }
+    fill(freeRanks.data());
+    return finishClimb(arm, rankOf, random, evaluations, {});
 }
 
 } // namespace
