@@ -6,12 +6,17 @@
 // unknown, two threads, 30 s); it counts as recovered when at least 95 % of
 // all letters of all its messages under the key come out right. A stray (a
 // message under another key) must be flagged as not German, the others
-// recovered. Counters: recovered (share of piles), median_s, worst_s.
+// recovered. A batch is a folder of unrelated messages, searched one after
+// another as the command line searches them. Counters: recovered (share of
+// piles), median_s, worst_s, and cores_busy (the search threads' CPU time
+// over the wall time of every core).
 //
-// TRAFFIC_PILES (default 20) piles per row, TRAFFIC_FRONTIER_PILES (default
-// 8) per frontier cell.
+// TRAFFIC_PILES (default 20) piles per row, TRAFFIC_BATCH_FILES (default
+// 100) messages in the batch, TRAFFIC_FRONTIER_PILES (default 8) per
+// frontier cell.
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <random>
@@ -93,11 +98,21 @@ bool Recovered(const Pile &pile, const SearchResult &result)
     return right * 100 >= 95 * letters;
 }
 
+double ProcessCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval &time) { return static_cast<double>(time.tv_sec) + time.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+constexpr int Threads = 2;
+
 SearchResult Search(const Pile &pile, double seconds)
 {
     SearchOptions options;
     options.timeLimitSeconds = seconds;
-    options.threads = 2;
+    options.threads = Threads;
     options.keywords = abc::BuiltInKeywords();
     if (!pile.crib.empty())
         options.cribs.push_back(pile.crib);
@@ -112,6 +127,8 @@ void RunRow(benchmark::State &state, const Row &row, int piles, double seconds, 
         std::mt19937_64 random(seed);
         std::vector<double> times;
         int recovered = 0;
+        const auto rowStart = std::chrono::steady_clock::now();
+        const double cpuStart = ProcessCpuSeconds();
         for (int p = 0; p < piles; ++p) {
             const Pile pile = MakePile(random, row);
             const auto start = std::chrono::steady_clock::now();
@@ -124,6 +141,7 @@ void RunRow(benchmark::State &state, const Row &row, int piles, double seconds, 
         state.counters["median_s"] = times[times.size() / 2];
         state.counters["worst_s"] = times.back();
         state.counters["piles"] = piles;
+        state.counters["cores_busy"] = (ProcessCpuSeconds() - cpuStart) / (bench::SecondsSince(rowStart) * Threads);
     }
 }
 
@@ -151,6 +169,13 @@ void RegisterRows()
             ->UseRealTime();
         ++seed;
     }
+    const int files = bench::EnvInt("TRAFFIC_BATCH_FILES", 100);
+    const Row batch{1, 250, 400, 2, 20};
+    benchmark::RegisterBenchmark(("Batch/" + std::to_string(files) + "_files/250-400_letters/keys_2-20").c_str(),
+                                 [=](benchmark::State &state) { RunRow(state, batch, files, 30, 77); })
+        ->Iterations(1)
+        ->Unit(benchmark::kSecond)
+        ->UseRealTime();
 
     // Where it stops working: for 1, 3 and 5 messages under one key, piles
     // of a total length around the point where half the keys come back,
