@@ -9,13 +9,13 @@
 
 namespace abc::search {
 
-Findings::Findings(std::size_t textLength, const KeyLengthArms &arms)
-    : m_textLength(static_cast<long>(textLength))
+Findings::Findings(long fullQuadgrams, const KeyLengthArms &arms)
+    : m_fullQuadgrams(fullQuadgrams)
     , m_arms(arms)
 {
 }
 
-const OrderScorer &Findings::scorerOf(const FindingKey &key) const
+const JointScorer &Findings::scorerOf(const FindingKey &key) const
 {
     return m_arms.at(key.first, static_cast<int>(key.second.size())).scorer;
 }
@@ -34,8 +34,7 @@ void Findings::add(const FindingKey &key, const Finding &found)
 
 double Findings::penalized(const FindingKey &key, const Finding &finding) const
 {
-    const long full = std::max(1L, m_textLength - 3);
-    const double scale = static_cast<double>(full) / std::max(1L, scorerOf(key).quadgramCount());
+    const double scale = static_cast<double>(m_fullQuadgrams) / std::max(1L, scorerOf(key).quadgramCount());
     return static_cast<double>(finding.sum) / QuadgramUnit * scale - finding.penalty;
 }
 
@@ -53,8 +52,8 @@ bool Findings::confident() const
     if (!m_best)
         return false;
     const auto &[key, best] = *m_best;
-    const OrderScorer &scorer = scorerOf(key);
-    const double zScore = scorer.germanZScore(best.sum);
+    const JointScorer &scorer = scorerOf(key);
+    const double zScore = FindingZScore(key, best.sum, scorer);
     if (best.certain)
         return zScore >= GermanThreshold;
     // One climb can stop on a near miss that reads almost as German; the
@@ -66,8 +65,13 @@ bool Findings::confident() const
     return best.hits >= hitsNeeded;
 }
 
-Candidate MakeCandidate(const FindingKey &key, const Finding &finding, const OrderScorer &scorer, std::string_view text,
-                        const KeyWords &words)
+double FindingZScore(const FindingKey &key, long sum, const JointScorer &scorer)
+{
+    return scorer.consensusZScore(key.second.data(), sum, GermanThreshold);
+}
+
+Candidate MakeCandidate(const FindingKey &key, const Finding &finding, const JointScorer &scorer,
+                        std::string_view firstText, const KeyWords &words)
 {
     Candidate result;
     result.order = InversePermutation(key.second);
@@ -76,9 +80,9 @@ Candidate MakeCandidate(const FindingKey &key, const Finding &finding, const Ord
     result.writable = keyword.has_value();
     result.keyword = keyword.value_or(std::string());
     result.score = static_cast<double>(finding.sum) / QuadgramUnit / std::max(1L, scorer.quadgramCount());
-    result.germanness = scorer.germanZScore(finding.sum);
+    result.germanness = FindingZScore(key, finding.sum, scorer);
     result.readsAsGerman = result.germanness >= GermanThreshold;
-    result.plainText = DecipherWithOrder(text, result.order, result.method);
+    result.plainText = DecipherWithOrder(firstText, result.order, result.method);
     if (const std::optional<std::size_t> word = words.firstWithOrder(result.order)) {
         result.dictionaryWord = words.spelling(*word);
         result.keyword = words.key(*word);

@@ -33,13 +33,14 @@ using KeyedFinding = std::pair<FindingKey, Finding>;
 class Findings
 {
 public:
-    // The arms give each key length's scorer; both must outlive this.
-    Findings(std::size_t textLength, const KeyLengthArms &arms);
+    // fullQuadgrams: the quadgrams of every message in full. The arms give
+    // each key length's scorer; they must outlive this.
+    Findings(long fullQuadgrams, const KeyLengthArms &arms);
 
     // The same order found again adds its hits.
     void add(const FindingKey &key, const Finding &found);
     const std::pair<const FindingKey, Finding> *best() const { return m_best; }
-    // The score over the whole text, less the penalty: longer keys offer
+    // The score over the whole of every message, less the penalty: longer keys offer
     // more orders to choose a good-looking one from.
     double penalized(const FindingKey &key, const Finding &finding) const;
     // Best first.
@@ -48,17 +49,22 @@ public:
     bool confident() const;
 
 private:
-    const OrderScorer &scorerOf(const FindingKey &key) const;
+    const JointScorer &scorerOf(const FindingKey &key) const;
 
-    long m_textLength;
+    long m_fullQuadgrams;
     const KeyLengthArms &m_arms;
     std::map<FindingKey, Finding> m_findings;
     const std::pair<const FindingKey, Finding> *m_best = nullptr;
 };
 
+// How German a finding reads, robust to a minority of messages under
+// another key (JointScorer::consensusZScore).
+double FindingZScore(const FindingKey &key, long sum, const JointScorer &scorer);
+
 // What the window and the command line show of a finding; the keyword is
-// the listed word behind the order where there is one.
-Candidate MakeCandidate(const FindingKey &key, const Finding &finding, const OrderScorer &scorer, std::string_view text,
-                        const KeyWords &words);
+// the listed word behind the order where there is one, the plaintext the
+// first message's.
+Candidate MakeCandidate(const FindingKey &key, const Finding &finding, const JointScorer &scorer,
+                        std::string_view firstText, const KeyWords &words);
 
 } // namespace abc::search

@@ -5,6 +5,7 @@
 
 #include "analysis/key_search.h"
 #include "engine/matrix_shape.h"
+#include "engine/workbench_state.h"
 
 namespace abc::search {
 
@@ -18,9 +19,29 @@ constexpr int MaxScoredLetters = 2000;
 constexpr double DefeatingText = 1.0 / 16;
 constexpr double DefeatedMiss = 0.98;
 
+// The neighbouring letters of each message, taken together: the last
+// letter of one message and the first of the next say nothing.
+std::vector<double> ResidueLogLikelihoods(const std::vector<std::vector<std::uint8_t>> &messages, int period)
+{
+    std::vector<double> total = KeyLengthResidueLogLikelihoods(messages.front(), period);
+    for (std::size_t message = 1; message < messages.size(); ++message) {
+        const std::vector<double> more = KeyLengthResidueLogLikelihoods(messages[message], period);
+        for (int residue = 0; residue < period; ++residue)
+            total[residue] += more[residue];
+    }
+    return total;
+}
+
+bool EveryMessageFits(const std::vector<std::vector<std::uint8_t>> &messages, int columns)
+{
+    return std::all_of(messages.begin(), messages.end(), [columns](const std::vector<std::uint8_t> &letters) {
+        return MatrixShape::Of(static_cast<int>(letters.size()), columns).rows <= GridSide;
+    });
+}
+
 } // namespace
 
-KeyLengthArm::KeyLengthArm(int period, int columns, double logPrior, OrderScorer scorer)
+KeyLengthArm::KeyLengthArm(int period, int columns, double logPrior, JointScorer scorer)
     : period(period)
     , columns(columns)
     , logPrior(logPrior)
@@ -75,23 +96,27 @@ void KeyLengthArm::recordEnd(const std::vector<int> &rankOf, long sum, bool read
     }
 }
 
-KeyLengthArms::KeyLengthArms(const std::vector<std::uint8_t> &letters, const MethodEvidence &method)
+KeyLengthArms::KeyLengthArms(const std::vector<std::vector<std::uint8_t>> &messages, const MethodEvidence &method)
 {
-    const int length = static_cast<int>(letters.size());
+    int length = 0;
+    for (const std::vector<std::uint8_t> &letters : messages)
+        length += static_cast<int>(letters.size());
     // Below three rows any order of the columns reads as well as another.
     const int longestKey = std::min(MaxKeyLength, length / 3);
     double best = -1e300;
     for (const int period : Periods) {
-        const std::vector<double> residues = KeyLengthResidueLogLikelihoods(letters, period);
+        const std::vector<double> residues = ResidueLogLikelihoods(messages, period);
         const double methodLogLikelihood = method.logLikelihood[period == 3 ? 1 : 2];
         for (int columns = MinKeyLength; columns <= longestKey; ++columns) {
+            if (messages.size() > 1 && !EveryMessageFits(messages, columns))
+                continue;
             const int scoredRows = MatrixShape::Of(MaxScoredLetters, columns).rows;
             const double logPrior = methodLogLikelihood + residues[columns % period];
             best = std::max(best, logPrior);
             KeyLengthArm &arm =
-                m_arms.emplace_back(period, columns, logPrior, OrderScorer(letters, columns, period, scoredRows));
-            if (columns > ExhaustiveColumns && LongColumnModel::Needed(length, columns)) {
-                arm.longColumns.emplace(letters, columns, period);
+                m_arms.emplace_back(period, columns, logPrior, JointScorer(messages, columns, period, scoredRows));
+            if (messages.size() == 1 && columns > ExhaustiveColumns && LongColumnModel::Needed(length, columns)) {
+                arm.longColumns.emplace(messages.front(), columns, period);
                 arm.evidence.assign(arm.longColumns->slotCount(), 0.0);
             }
         }
@@ -104,13 +129,23 @@ KeyLengthArms::KeyLengthArms(const std::vector<std::uint8_t> &letters, const Met
             return a.likely();
         return a.columns < b.columns;
     });
+    for (auto &byLength : m_index)
+        byLength.fill(-1);
     for (std::size_t i = 0; i < m_arms.size(); ++i)
         m_index[m_arms[i].period == 3 ? 0 : 1][m_arms[i].columns] = static_cast<int>(i);
 }
 
 const KeyLengthArm &KeyLengthArms::at(int period, int columns) const
 {
-    return m_arms[m_index[period == 3 ? 0 : 1][columns]];
+    return *find(period, columns);
+}
+
+const KeyLengthArm *KeyLengthArms::find(int period, int columns) const
+{
+    if (columns < 0 || columns > MaxKeyLength)
+        return nullptr;
+    const int index = m_index[period == 3 ? 0 : 1][columns];
+    return index < 0 ? nullptr : &m_arms[index];
 }
 
 std::vector<DueClimb> KeyLengthArms::planRound(std::size_t wanted, std::size_t most)

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/joint_scorer.h"
 #include "analysis/long_columns.h"
 #include "analysis/method_detection.h"
-#include "analysis/order_scorer.h"
 #include "engine/column_key.h"
 
 namespace abc::search {
@@ -20,7 +20,7 @@ inline constexpr int ExhaustiveColumns = 7;
 // One arm of the multi-armed bandit that shares the climbs out: one key
 // length under one method, with the search's belief in it.
 struct KeyLengthArm {
-    KeyLengthArm(int period, int columns, double logPrior, OrderScorer scorer);
+    KeyLengthArm(int period, int columns, double logPrior, JointScorer scorer);
 
     // The arm's share of the effort, up to 1.
     double weight() const;
@@ -36,15 +36,15 @@ struct KeyLengthArm {
     int period = 3;
     int columns = 2;
     double logPrior = 0; // natural log, relative to the likeliest arm
-    OrderScorer scorer;
+    JointScorer scorer;
     // Scorings spent on this arm so far, and climbs: the search shares its
     // effort out by these, not by time, so that its course does not depend
     // on the machine.
     long effort = 0;
     long climbs = 0;
     long misses = 0; // climbs that ended on nothing German
-    // For ragged matrices: the guesses at the long columns, and the
-    // evidence the climbs so far have gathered on them.
+    // For a ragged matrix of a single message: the guesses at the long
+    // columns, and the evidence the climbs so far have gathered on them.
     std::optional<LongColumnModel> longColumns;
     std::vector<double> evidence;
     // The best order climbed here so far, while it reads as German: its
@@ -60,20 +60,24 @@ struct DueClimb {
     int restart = 0;
 };
 
-// Every key length a text allows under both methods, likeliest first.
+// Every key length the messages allow under both methods, likeliest first.
 class KeyLengthArms
 {
 public:
     KeyLengthArms() = default;
-    // Priors from the letter counts and the neighbouring letters; letters
-    // (the ciphertext as 0..25) must outlive the arms.
-    KeyLengthArms(const std::vector<std::uint8_t> &letters, const MethodEvidence &method);
+    // Priors from the letter counts and the neighbouring letters within
+    // each message; messages (each ciphertext as 0..25, none empty) must
+    // outlive the arms. Several messages skip the key lengths under which
+    // one of them would not fit the grid.
+    KeyLengthArms(const std::vector<std::vector<std::uint8_t>> &messages, const MethodEvidence &method);
 
     std::vector<KeyLengthArm>::iterator begin() { return m_arms.begin(); }
     std::vector<KeyLengthArm>::iterator end() { return m_arms.end(); }
     std::vector<KeyLengthArm>::const_iterator begin() const { return m_arms.begin(); }
     std::vector<KeyLengthArm>::const_iterator end() const { return m_arms.end(); }
     const KeyLengthArm &at(int period, int columns) const;
+    // Null when the messages do not allow that key length.
+    const KeyLengthArm *find(int period, int columns) const;
 
     // The next round's climbs, the arms furthest behind their share first:
     // at least wanted where the growing threshold allows, at most most.
@@ -83,7 +87,7 @@ private:
     std::vector<DueClimb> dueClimbs();
 
     std::vector<KeyLengthArm> m_arms;
-    std::array<std::array<int, MaxKeyLength + 1>, 2> m_index{}; // by method and key length
+    std::array<std::array<int, MaxKeyLength + 1>, 2> m_index{}; // by method and key length, -1 for none
     // The effort an arm of weight 1 may have spent so far.
     double m_threshold = 3000;
 };

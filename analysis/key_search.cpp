@@ -21,16 +21,19 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <numeric>
 #include <random>
 
 #include "analysis/candidates.h"
 #include "analysis/climb.h"
+#include "analysis/crib_seeds.h"
 #include "analysis/effort_sharing.h"
 #include "analysis/job_runner.h"
 #include "analysis/long_columns.h"
 #include "analysis/order_scorer.h"
+#include "analysis/readings.h"
 #include "analysis/word_list.h"
 #include "engine/matrix_shape.h"
 
@@ -43,6 +46,10 @@ constexpr int MaxRounds = 100000;
 constexpr std::size_t WordsPerJob = 4096;
 // The first this many letters decide which words deserve a full reading.
 constexpr int WordPrefixLetters = 120;
+// A probable word's best seeds for each key length, and the climbs from the
+// best of all.
+constexpr std::size_t CribSeedsPerKeyLength = 16;
+constexpr std::size_t CribClimbs = 48;
 
 std::uint64_t Mix(std::uint64_t value)
 {
@@ -75,15 +82,36 @@ struct JobResult {
 
 using Job = std::function<JobResult()>;
 
+// The letters of every message that has any, as 0..25.
+std::vector<std::vector<std::uint8_t>> MessageLetters(const std::vector<std::string> &texts)
+{
+    std::vector<std::vector<std::uint8_t>> messages;
+    for (const std::string &text : texts) {
+        if (!text.empty())
+            messages.push_back(LetterCodes(text));
+    }
+    return messages;
+}
+
+long FullQuadgrams(const std::vector<std::vector<std::uint8_t>> &messages)
+{
+    long quadgrams = 0;
+    for (const std::vector<std::uint8_t> &letters : messages)
+        quadgrams += std::max(0L, static_cast<long>(letters.size()) - 3);
+    return std::max(1L, quadgrams);
+}
+
+// A message or several under one key.
 class KeySearch
 {
 public:
-    KeySearch(std::string_view cipherText, const SearchOptions &options, std::stop_token stop)
-        : m_text(cipherText)
-        , m_letters(LetterCodes(cipherText))
+    // texts: cleaned ciphertexts, at least one.
+    KeySearch(std::vector<std::string> texts, const SearchOptions &options, std::stop_token stop)
+        : m_texts(std::move(texts))
+        , m_messages(MessageLetters(m_texts))
         , m_options(options)
         , m_runner(options.threads, options.timeLimitSeconds, std::move(stop))
-        , m_findings(m_letters.size(), m_arms)
+        , m_findings(FullQuadgrams(m_messages), m_arms)
     {
     }
 
@@ -91,6 +119,7 @@ public:
 
 private:
     void tryWordsAndShortKeys();
+    void tryProbableWords();
     void climbInRounds();
     std::vector<Job> climbsOfRound(int round);
     SearchResult result(const MethodEvidence &evidence) const;
@@ -103,14 +132,20 @@ private:
     JobResult wordsJob(std::size_t from, std::size_t to);
     JobResult exhaustiveJob(const KeyLengthArm &arm);
     JobResult climbJob(KeyLengthArm &arm, std::uint64_t seed);
+    JobResult cribClimbJob(KeyLengthArm &arm, const CribSeed &crib, std::uint64_t seed);
+    JobResult finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, std::mt19937_64 &random, long evaluations,
+                          JobResult result);
 
-    std::string_view m_text;
-    std::vector<std::uint8_t> m_letters;
+    std::vector<std::string> m_texts;
+    std::vector<std::vector<std::uint8_t>> m_messages;
+    int m_letterCount = 0;
     const SearchOptions &m_options;
     JobRunner m_runner;
     KeyLengthArms m_arms;
     KeyWords m_words;
     double m_wordPenalty = 0;
+    // The words are first read on the first rows of each key length.
+    std::map<std::pair<int, int>, JointScorer> m_prefixScorers; // by period and key length
     Findings m_findings;
 
     std::mutex m_progressMutex;
@@ -119,16 +154,22 @@ private:
 
 SearchResult KeySearch::run()
 {
-    const MethodEvidence evidence = DetectMethod(m_text);
-    if (m_letters.size() < static_cast<std::size_t>(MinTextLength)) {
+    std::string allText;
+    for (const std::string &text : m_texts)
+        allText += text;
+    // The shift smears the letter counts alike in every message: they add.
+    const MethodEvidence evidence = DetectMethod(allText);
+    m_letterCount = static_cast<int>(allText.size());
+    if (m_letterCount < MinTextLength) {
         SearchResult tooShort;
         tooShort.evidence = evidence;
         tooShort.status = SearchStatus::TooShort;
         return tooShort;
     }
-    m_arms = KeyLengthArms(m_letters, evidence);
+    m_arms = KeyLengthArms(m_messages, evidence);
     m_words = KeyWords(m_options.keywords, m_options.wordListPath, m_runner.stopToken());
     tryWordsAndShortKeys();
+    tryProbableWords();
     climbInRounds();
     return result(evidence);
 }
@@ -136,6 +177,12 @@ SearchResult KeySearch::run()
 void KeySearch::tryWordsAndShortKeys()
 {
     m_wordPenalty = std::log10(std::max<double>(2, static_cast<double>(m_words.size())));
+    for (const KeyLengthArm &arm : m_arms) {
+        const int rows = MatrixShape::Of(WordPrefixLetters, arm.columns).rows;
+        const int count = static_cast<int>(m_messages.size());
+        m_prefixScorers.try_emplace({arm.period, arm.columns}, m_messages, arm.columns, arm.period,
+                                    (rows + count - 1) / count);
+    }
     std::vector<Job> jobs;
     for (std::size_t from = 0; from < m_words.size(); from += WordsPerJob)
         jobs.push_back([this, from] {
@@ -152,6 +199,45 @@ void KeySearch::tryWordsAndShortKeys()
         const KeyedFinding best = *m_findings.best();
         report(&best, 0, best.first.first);
     }
+}
+
+void KeySearch::tryProbableWords()
+{
+    if (m_options.cribs.empty())
+        return;
+    const std::function<bool()> halted = [this] { return m_runner.halted(); };
+    std::vector<std::function<std::vector<CribSeed>()>> seedJobs;
+    std::vector<KeyLengthArm *> seeded;
+    for (KeyLengthArm &arm : m_arms) {
+        if (arm.columns <= ExhaustiveColumns)
+            continue;
+        seeded.push_back(&arm);
+        seedJobs.push_back([this, &arm, &halted] {
+            report(nullptr, arm.columns, arm.period);
+            return FindCribSeeds(m_messages, m_options.cribs, arm.columns, arm.period, CribSeedsPerKeyLength, halted);
+        });
+    }
+    const std::vector<std::vector<CribSeed>> found = m_runner.run(seedJobs);
+    std::vector<std::pair<const CribSeed *, KeyLengthArm *>> best;
+    for (std::size_t arm = 0; arm < found.size(); ++arm) {
+        for (const CribSeed &seed : found[arm])
+            best.emplace_back(&seed, seeded[arm]);
+    }
+    std::stable_sort(best.begin(), best.end(),
+                     [](const auto &a, const auto &b) { return a.first->evidence > b.first->evidence; });
+    best.resize(std::min(best.size(), CribClimbs));
+    std::vector<Job> jobs;
+    for (std::size_t index = 0; index < best.size(); ++index) {
+        const auto [crib, arm] = best[index];
+        const std::uint64_t seed = Mix(m_options.seed ^ Mix(0xC21B000 + index));
+        jobs.push_back([this, crib, arm, seed] {
+            JobResult result = cribClimbJob(*arm, *crib, seed);
+            if (!result.findings.empty())
+                report(&result.findings.front(), arm->columns, arm->period);
+            return result;
+        });
+    }
+    runJobs(jobs);
 }
 
 void KeySearch::climbInRounds()
@@ -217,7 +303,7 @@ void KeySearch::merge(const JobResult &result)
         KeyLengthArm &arm = *result.arm;
         arm.recordClimb(result.evaluations, result.evidence);
         for (const auto &[key, found] : result.findings)
-            arm.recordEnd(key.second, found.sum, arm.scorer.germanZScore(found.sum) >= ConfidentThreshold);
+            arm.recordEnd(key.second, found.sum, FindingZScore(key, found.sum, arm.scorer) >= ConfidentThreshold);
     }
     for (const auto &[key, found] : result.findings)
         m_findings.add(key, found);
@@ -245,8 +331,10 @@ void KeySearch::report(const KeyedFinding *changed, int columns, int period)
 
 Candidate KeySearch::candidate(const FindingKey &key, const Finding &finding) const
 {
-    const OrderScorer &scorer = m_arms.at(key.first, static_cast<int>(key.second.size())).scorer;
-    return MakeCandidate(key, finding, scorer, m_text, m_words);
+    const JointScorer &scorer = m_arms.at(key.first, static_cast<int>(key.second.size())).scorer;
+    Candidate candidate = MakeCandidate(key, finding, scorer, m_texts.front(), m_words);
+    ReadMessages(candidate, m_texts, m_options.cribs);
+    return candidate;
 }
 
 JobResult KeySearch::wordsJob(std::size_t from, std::size_t to)
@@ -262,11 +350,14 @@ JobResult KeySearch::wordsJob(std::size_t from, std::size_t to)
             break;
         const ColumnOrder order = KeyColumnOrder(m_words.key(index));
         const int columns = static_cast<int>(order.size());
-        if (columns < MinKeyLength || columns > static_cast<int>(m_letters.size()) / 3)
+        if (columns < MinKeyLength || columns > m_letterCount / 3)
             continue;
         const std::vector<int> rankOf = InversePermutation(order);
         for (const int period : Periods) {
-            const OrderScorer prefix(m_letters, columns, period, MatrixShape::Of(WordPrefixLetters, columns).rows);
+            const auto found = m_prefixScorers.find({period, columns});
+            if (found == m_prefixScorers.end())
+                continue; // a message would not fit the grid
+            const JointScorer &prefix = found->second;
             const double mean = static_cast<double>(prefix.score(rankOf.data())) / std::max(1L, prefix.quadgramCount());
             if (best.size() < Kept || mean > best.back().mean) {
                 Scored scored{mean, {period, rankOf}};
@@ -325,12 +416,21 @@ JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed)
         const std::vector<int> starts = !arm.germanOrder.empty() && random() % 2 == 0
             ? arm.longColumns->startsOf(arm.germanOrder)
             : arm.longColumns->drawStarts(arm.evidence, random);
-        const OrderScore guessed = [&arm, &starts](const int *order) { return arm.scorer.score(order, starts.data()); };
+        const OrderScorer &single = arm.scorer.message(0);
+        const OrderScore guessed = [&single, &starts](const int *order) { return single.score(order, starts.data()); };
         if (!Climb(rankOf, random, guessed, evaluations, halted))
             return {};
-        const std::vector<double> columnScores = arm.scorer.columnScores(rankOf.data(), starts.data());
+        const std::vector<double> columnScores = single.columnScores(rankOf.data(), starts.data());
         result.evidence = arm.longColumns->evidenceFrom(columnScores, rankOf, starts);
     }
+    return finishClimb(arm, rankOf, random, evaluations, std::move(result));
+}
+
+// The exact reading's climb that ends every climb.
+JobResult KeySearch::finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, std::mt19937_64 &random,
+                                 long evaluations, JobResult result)
+{
+    const std::function<bool()> halted = [this] { return m_runner.halted(); };
     const OrderScore exact = [&arm](const int *order) { return arm.scorer.score(order); };
     const std::optional<long> sum = Climb(rankOf, random, exact, evaluations, halted, arm.period);
     if (!sum)
@@ -341,15 +441,63 @@ JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed)
     return result;
 }
 
+// First the columns that the probable word does not cover are climbed
+// around those it fixes, then all of them freely.
+JobResult KeySearch::cribClimbJob(KeyLengthArm &arm, const CribSeed &crib, std::uint64_t seed)
+{
+    std::mt19937_64 random(seed);
+    std::vector<int> rankOf(arm.columns, -1);
+    std::vector<bool> taken(arm.columns, false);
+    for (const auto &[position, rank] : crib.ranks) {
+        rankOf[position] = rank;
+        taken[rank] = true;
+    }
+    std::vector<int> freePositions;
+    std::vector<int> freeRanks;
+    for (int column = 0; column < arm.columns; ++column) {
+        if (rankOf[column] < 0)
+            freePositions.push_back(column);
+        if (!taken[column])
+            freeRanks.push_back(column);
+    }
+    std::shuffle(freeRanks.begin(), freeRanks.end(), random);
+    const auto fill = [&rankOf, &freePositions](const int *ranks) {
+        for (std::size_t i = 0; i < freePositions.size(); ++i)
+            rankOf[freePositions[i]] = ranks[i];
+    };
+    long evaluations = 0;
+    if (freeRanks.size() >= 2) {
+        const std::function<bool()> halted = [this] { return m_runner.halted(); };
+        const OrderScore aroundTheWord = [&arm, &rankOf, &fill](const int *ranks) {
+            fill(ranks);
+            return arm.scorer.score(rankOf.data());
+        };
+        if (!Climb(freeRanks, random, aroundTheWord, evaluations, halted))
+            return {};
+    }
+    fill(freeRanks.data());
+    return finishClimb(arm, rankOf, random, evaluations, {});
+}
+
 } // namespace
 
 SearchResult FindKey(std::string_view cipherText, const SearchOptions &options, std::stop_token stop)
 {
-    std::string letters;
-    letters.reserve(cipherText.size());
-    std::copy_if(cipherText.begin(), cipherText.end(), std::back_inserter(letters),
-                 [](char c) { return c >= 'A' && c <= 'Z'; });
-    KeySearch search(letters, options, std::move(stop));
+    return FindSharedKey({std::string(cipherText)}, options, std::move(stop));
+}
+
+SearchResult FindSharedKey(const std::vector<std::string> &cipherTexts, const SearchOptions &options,
+                           std::stop_token stop)
+{
+    std::vector<std::string> texts;
+    for (const std::string &text : cipherTexts) {
+        std::string &letters = texts.emplace_back();
+        std::copy_if(text.begin(), text.end(), std::back_inserter(letters),
+                     [](char c) { return c >= 'A' && c <= 'Z'; });
+    }
+    if (texts.empty())
+        texts.emplace_back();
+    KeySearch search(std::move(texts), options, std::move(stop));
     return search.run();
 }
 

@@ -19,6 +19,25 @@ namespace abc::search {
 inline constexpr int MinTextLength = 20;
 inline constexpr int MinKeyLength = 2;
 
+// One message under a candidate's key.
+struct MessageReading {
+    std::string plainText;
+    // The z-score of its quadgrams against German text of its length; a
+    // message that does not read as German was enciphered under another
+    // key, or is too short to tell.
+    double germanness = 0.0;
+    bool readsAsGerman = false;
+};
+
+// Where a probable word stands under a candidate's key: the first place, in
+// the messages' order.
+struct CribPlace {
+    std::string word; // cleaned as the text is
+    bool found = false;
+    int message = 0;  // index into the messages searched
+    int position = 0; // 0-based letter index in that message's plaintext
+};
+
 struct Candidate {
     ColumnOrder order;
     CipherMethod method = CipherMethod::ABC;
@@ -37,7 +56,11 @@ struct Candidate {
     // deviations from its mean): 0 is typical German, below -4 is not German.
     double germanness = 0.0;
     bool readsAsGerman = false;
+    // The first message's plaintext.
     std::string plainText;
+    // Every message searched, in the order given, and every probable word.
+    std::vector<MessageReading> messages;
+    std::vector<CribPlace> cribs;
 };
 
 struct Progress {
@@ -57,6 +80,9 @@ struct SearchOptions {
     // A word list, one word per line in UTF-8; read when present.
     std::string wordListPath = "/usr/share/dict/ngerman";
     int candidateCount = 5;
+    // Probable words, cleaned as the text is (capitals A-Z only), each
+    // expected somewhere in the plaintext.
+    std::vector<std::string> cribs;
     // Called from the search's threads, one call at a time.
     std::function<void(const Progress &)> onProgress;
 };
@@ -78,5 +104,10 @@ struct SearchResult {
 
 // Searches keyword and method of a cleaned ciphertext (capitals A-Z only).
 SearchResult FindKey(std::string_view cipherText, const SearchOptions &options, std::stop_token stop = {});
+
+// Searches one keyword and method for several cleaned ciphertexts enciphered
+// under the same key, a day's traffic; each candidate reads every message.
+SearchResult FindSharedKey(const std::vector<std::string> &cipherTexts, const SearchOptions &options,
+                           std::stop_token stop = {});
 
 } // namespace abc::search

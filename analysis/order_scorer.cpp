@@ -109,7 +109,12 @@ long OrderScorer::quadgramCount() const
 
 double OrderScorer::germanZScore(long sum) const
 {
-    const double count = std::max(1.0, static_cast<double>(quadgramCount()));
+    return GermanZScore(sum, quadgramCount());
+}
+
+double GermanZScore(long sum, long quadgrams)
+{
+    const double count = std::max(1.0, static_cast<double>(quadgrams));
     const double mean = static_cast<double>(sum) / QuadgramUnit / count;
     // Past a few hundred letters texts differ more by style and subject
     // than by chance, so the deviation stops shrinking with the length.

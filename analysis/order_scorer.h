@@ -54,6 +54,9 @@ private:
     int m_scoredRows;
 };
 
+// A mean quadgram as a z-score against German text of as many quadgrams.
+double GermanZScore(long sum, long quadgrams);
+
 // Inverse of a permutation of 0..n-1.
 std::vector<int> InversePermutation(const std::vector<int> &permutation);
 

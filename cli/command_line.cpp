@@ -5,65 +5,22 @@
 #include <ext/stdio_sync_filebuf.h>
 
 #include <cstdio>
-#include <fstream>
 #include <istream>
-#include <iterator>
 #include <ostream>
+#include <string>
 #include <variant>
 
-#include "analysis/key_search.h"
 #include "base/messages.h"
-#include "base/windows1252_text.h"
+#include "cli/exit_status.h"
+#include "cli/find_key.h"
+#include "cli/input.h"
 #include "cli/options.h"
 #include "cli/output.h"
-#include "engine/builtin_keywords.h"
 #include "engine/cipher.h"
 #include "engine/decoding_steps.h"
 #include "engine/text_cleaning.h"
 
 namespace {
-
-namespace search = abc::search;
-
-constexpr int Success = 0;
-constexpr int NoResult = 1;
-constexpr int BadUsage = 2;
-
-std::optional<std::string> ReadInput(const std::string &path, std::istream &in)
-{
-    if (path == "-")
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-int FindKey(const Request &request, const std::string &text, std::ostream &out, std::ostream &err)
-{
-    search::SearchOptions options;
-    options.timeLimitSeconds = request.timeLimit;
-    options.threads = request.threads;
-    options.keywords = abc::BuiltInKeywords();
-    if (!request.json)
-        options.onProgress = TerminalProgress(err);
-    const search::SearchResult result = search::FindKey(abc::CleanInputText(text), options);
-    if (options.onProgress)
-        ClearTerminalProgress(err);
-
-    QString error;
-    if (result.status == search::SearchStatus::TooShort)
-        error = TooShortMessage();
-    else if (result.status != search::SearchStatus::Found || result.candidates.empty())
-        error = NoCandidateMessage();
-    if (!error.isEmpty())
-        PrintLine(error, err);
-    if (request.json)
-        PrintJson(result, error, out);
-    else if (error.isEmpty())
-        PrintCandidate(result.candidates.front(), out);
-    return error.isEmpty() ? Success : NoResult;
-}
 
 int Encipher(const Request &request, const std::string &text, std::ostream &out, std::ostream &err)
 {
@@ -98,22 +55,16 @@ int Decipher(const Request &request, const std::string &text, std::ostream &out,
 
 int Run(const Request &request, std::istream &in, std::ostream &out, std::ostream &err)
 {
-    const std::optional<std::string> bytes = ReadInput(request.input, in);
-    if (!bytes) {
-        err << "abc-workbench: „" << request.input << "“ lässt sich nicht lesen.\n";
+    if (request.command == Command::FindKey)
+        return FindKeys(request, in, out, err);
+    const auto text = ReadText(request.files.front(), in, Utf8::Lenient);
+    if (const auto *failure = std::get_if<ReadFailure>(&text)) {
+        err << "abc-workbench: " << failure->message << '\n';
         return BadUsage;
     }
-    // Through the code page as the window takes pasted text.
-    const std::string text =
-        ToWindows1252Lines(QString::fromUtf8(bytes->data(), static_cast<qsizetype>(bytes->size())));
-    switch (request.command) {
-    case Command::FindKey:
-        return FindKey(request, text, out, err);
-    case Command::Encipher:
-        return Encipher(request, text, out, err);
-    default:
-        return Decipher(request, text, out, err);
-    }
+    if (request.command == Command::Encipher)
+        return Encipher(request, std::get<std::string>(text), out, err);
+    return Decipher(request, std::get<std::string>(text), out, err);
 }
 
 } // namespace

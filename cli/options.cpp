@@ -14,12 +14,14 @@
 #include "base/messages.h"
 #include "base/windows1252_text.h"
 #include "engine/column_key.h"
+#include "engine/text_cleaning.h"
 
 namespace {
 
 constexpr std::string_view Help = R"(Aufruf / usage:
   abc-workbench                       startet das Fenster / starts the window
-  abc-workbench --find-key [--json] [--time-limit SEKUNDEN] [--threads N] [DATEI|-]
+  abc-workbench --find-key [--json] [--time-limit SEKUNDEN] [--threads N]
+                [--crib WORT]... [--same-key] [DATEI...|-]
   abc-workbench --encipher --key SCHLÜSSEL [--method ABC|ABCD] [DATEI|-]
   abc-workbench --decipher --key SCHLÜSSEL [--method ABC|ABCD] [DATEI|-]
   abc-workbench --help | --version
@@ -31,8 +33,19 @@ cleans it.
 
   --find-key         sucht Schlüsselwort und Verfahren und gibt den besten
                      Kandidaten aus / finds keyword and method, prints the best
-                     candidate
-    --json           ein JSON-Objekt statt Text / one JSON object instead
+                     candidate; mehrere Dateien je für sich, jedes Ergebnis
+                     mit ihrem Namen / several files each on its own, each
+                     result named by its file
+    --same-key       die Dateien sind Nachrichten unter einem Schlüssel:
+                     Schlüssel einmal, dann jeder Klartext / the files are
+                     messages under one key: the key once, then each plaintext
+    --crib WORT      vermutetes Wort, auch mehrmals, bereinigt wie der Text;
+                     sagt, wo es steht / probable word, may be repeated,
+                     cleaned as the text; says where it stands
+    --json           ein JSON-Objekt statt Text, bei mehreren Dateien ohne
+                     --same-key eines je Zeile mit "file" / one JSON object
+                     instead; for several files without --same-key one a line
+                     with "file"
     --time-limit S   Suchzeit in Sekunden, Vorgabe 30 / search time, default 30
     --threads N      Threads der Suche, Vorgabe alle Kerne / default every core
   --encipher         verschlüsselt den Text / enciphers the text
@@ -45,9 +58,13 @@ cleans it.
   --version          Version
 
 Ausgabe in Fünfergruppen / output in five-letter groups.
-Exit-Status: 0 Ergebnis / result, 1 keines / none (Text zu kurz / too short,
-kein Kandidat / no candidate, Text passt nicht in die Matrix / does not fit),
-2 falscher Aufruf / bad usage.
+Exit-Status: 0 Ergebnis / result (bei mehreren Dateien für jede / for several
+files for each), 1 keines / none (Text zu kurz / too short, kein Kandidat /
+no candidate, Text passt nicht in die Matrix / does not fit; unter mehreren
+Dateien eine unlesbar, leer oder nicht deutsch / among several files one
+unreadable, empty or not German), 2 falscher Aufruf / bad usage (auch eine
+einzelne unlesbare Datei, ein vermutetes Wort länger als jeder Text / also a
+single unreadable file, a probable word longer than every text).
 )";
 
 // Whose an option is: the command line's, by the commands it serves, or the
@@ -68,6 +85,8 @@ constexpr Option Options[] = {
     {"h", false, Use::Command},
     {"version", false, Use::Command},
     {"json", false, Use::Search},
+    {"same-key", false, Use::Search},
+    {"crib", true, Use::Search},
     {"time-limit", true, Use::Search},
     {"threads", true, Use::Search},
     {"key", true, Use::Key},
@@ -198,8 +217,19 @@ abc::CipherMethod ParseMethod(const std::string &text)
     throw UsageError{"--method ist ABC oder ABCD, nicht „" + text + "“."};
 }
 
+// A probable word cleaned as the text is, so that it can match the plaintext.
+std::string ParseCrib(const std::string &text)
+{
+    std::string word =
+        abc::CleanInputText(ToWindows1252(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
+    if (word.empty())
+        throw UsageError{"--crib braucht ein Wort mit Buchstaben, nicht „" + text + "“."};
+    return word;
+}
+
 // Every value in the order given, so that an error names the first wrong one;
-// the last value of an option counts. The key is read with the command.
+// the last value of an option counts, except --crib, whose every value does.
+// The key is read with the command.
 void ReadValues(const QCommandLineParser &parser, Request &request)
 {
     QHash<QString, qsizetype> taken;
@@ -213,16 +243,24 @@ void ReadValues(const QCommandLineParser &parser, Request &request)
             request.threads = ParseThreads(value);
         else if (name == QLatin1String("method"))
             request.method = ParseMethod(value);
+        else if (name == QLatin1String("crib"))
+            request.cribs.push_back(ParseCrib(value));
     }
 }
 
 void ReadInput(const QCommandLineParser &parser, Request &request)
 {
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1)
+    if (files.size() > 1 && !parser.isSet(QStringLiteral("find-key")))
         throw UsageError{"Nur eine Datei, nicht auch „" + Bytes(files.at(1)) + "“."};
-    if (!files.isEmpty())
-        request.input = Bytes(files.constFirst());
+    // Standard input cannot be read a second time, nor told apart in a pile.
+    if (files.size() > 1 && files.contains(QStringLiteral("-")))
+        throw UsageError{"Die Standardeingabe „-“ nur allein, nicht neben Dateien."};
+    if (!files.isEmpty()) {
+        request.files.clear();
+        for (const QString &file : files)
+            request.files.push_back(Bytes(file));
+    }
 }
 
 // Help wins over everything else, then the version.
@@ -290,6 +328,7 @@ Request ReadRequest(const QCommandLineParser &parser)
 {
     Request request;
     request.json = parser.isSet(QStringLiteral("json"));
+    request.sameKey = parser.isSet(QStringLiteral("same-key"));
     ReadValues(parser, request);
     ReadInput(parser, request);
     request.command = ReadCommand(parser);

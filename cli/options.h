@@ -24,7 +24,13 @@ struct Request {
     // As the keyword box takes it when typed; set for --encipher and --decipher.
     std::string key;
     abc::CipherMethod method = abc::CipherMethod::ABC;
-    std::string input = "-"; // a file, or standard input
+    // Files as given, or "-" alone for standard input; several only for
+    // --find-key: a batch of unrelated messages, or with sameKey messages
+    // under one key.
+    std::vector<std::string> files{"-"};
+    bool sameKey = false;
+    // Probable words of --find-key, cleaned as the text is: never empty.
+    std::vector<std::string> cribs;
 };
 
 struct UsageError {

@@ -6,14 +6,12 @@
 #include <QLocale>
 #include <QStringList>
 
-#include <unistd.h>
-
-#include <chrono>
 #include <ostream>
 #include <string>
 
 #include "base/messages.h"
 #include "base/windows1252_text.h"
+#include "cli/input.h"
 #include "engine/grouping.h"
 
 namespace {
@@ -55,7 +53,7 @@ void PrintInFives(std::string_view text, std::ostream &out)
     out << FromWindows1252(abc::GroupInFives(text)).toStdString() << '\n';
 }
 
-void PrintCandidate(const search::Candidate &candidate, std::ostream &out)
+void PrintKey(const search::Candidate &candidate, std::ostream &out)
 {
     QString keyword = candidate.writable ? FromWindows1252(candidate.keyword) : UnwritableKeyText();
     if (!candidate.dictionaryWord.empty() && candidate.dictionaryWord != candidate.keyword)
@@ -67,10 +65,35 @@ void PrintCandidate(const search::Candidate &candidate, std::ostream &out)
     PrintLine(QStringLiteral("Verfahren:     ") + MethodName(candidate.method), out);
     PrintLine(QStringLiteral("Spaltenfolge:  ") + order.join(QLatin1Char(' ')), out);
     PrintLine(QStringLiteral("Bewertung:     ") + Score(candidate.score), out);
+}
+
+void PrintCandidate(const search::Candidate &candidate, std::ostream &out)
+{
+    PrintKey(candidate, out);
     PrintLine(QStringLiteral("Klartext:      ") + FromWindows1252(abc::GroupInFives(candidate.plainText)), out);
 }
 
-void PrintJson(const search::SearchResult &result, const QString &error, std::ostream &out)
+void PrintFileName(const std::string &file, std::ostream &out)
+{
+    out << "Datei:         " << file << '\n';
+}
+
+void PrintCribs(const search::Candidate &candidate, const std::vector<std::string> &files, std::ostream &out)
+{
+    for (const search::CribPlace &crib : candidate.cribs) {
+        out << "Vermutetes Wort: " << crib.word;
+        if (!crib.found) {
+            out << " nicht gefunden\n";
+            continue;
+        }
+        out << ", Buchstabe " << crib.position + 1;
+        if (files.size() > 1 && crib.message < static_cast<int>(files.size()))
+            out << " von " << Quoted(files[static_cast<std::size_t>(crib.message)]);
+        out << '\n';
+    }
+}
+
+QJsonObject ResultJson(const search::SearchResult &result, const QString &error)
 {
     QJsonArray candidates;
     for (const search::Candidate &candidate : result.candidates)
@@ -81,28 +104,31 @@ void PrintJson(const search::SearchResult &result, const QString &error, std::os
     else if (!result.candidates.empty())
         object = CandidateJson(result.candidates.front());
     object.insert("candidates", candidates);
+    return object;
+}
+
+QJsonArray CribsJson(const search::Candidate &candidate, const std::vector<int> &messageIndex)
+{
+    QJsonArray cribs;
+    for (const search::CribPlace &crib : candidate.cribs) {
+        const auto message = static_cast<std::size_t>(crib.message);
+        const int index = message < messageIndex.size() ? messageIndex[message] : crib.message;
+        cribs.append(QJsonObject{
+            {"word", QString::fromLatin1(crib.word)},
+            {"found", crib.found},
+            {"message", crib.found ? QJsonValue(index) : QJsonValue()},
+            {"position", crib.found ? QJsonValue(crib.position) : QJsonValue()},
+        });
+    }
+    return cribs;
+}
+
+void PrintJson(const QJsonObject &object, std::ostream &out)
+{
     out << QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString() << '\n';
 }
 
-std::function<void(const search::Progress &)> TerminalProgress(std::ostream &err)
+QString FileNameJson(const std::string &file)
 {
-    if (isatty(STDERR_FILENO) != 1)
-        return {};
-    return [&err, shown = std::chrono::steady_clock::time_point()](const search::Progress &progress) mutable {
-        const auto now = std::chrono::steady_clock::now();
-        if (now - shown < std::chrono::milliseconds(200))
-            return;
-        shown = now;
-        err << '\r'
-            << QStringLiteral("%1, %2 s   ")
-                   .arg(SearchPhaseText(progress.keyLength))
-                   .arg(static_cast<int>(progress.seconds))
-                   .toStdString()
-            << std::flush;
-    };
-}
-
-void ClearTerminalProgress(std::ostream &err)
-{
-    err << '\r' << std::string(40, ' ') << '\r' << std::flush;
+    return QString::fromUtf8(file.data(), static_cast<qsizetype>(file.size()));
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QString>
 
-#include <functional>
 #include <iosfwd>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "analysis/key_search.h"
 
@@ -14,11 +17,20 @@ void PrintLine(const QString &text, std::ostream &stream);
 // A text of the engine's Windows-1252 bytes in five-letter groups, on one line.
 void PrintInFives(std::string_view text, std::ostream &out);
 
+// Keyword, method, column order and score.
+void PrintKey(const abc::search::Candidate &candidate, std::ostream &out);
+// The key and the plaintext.
 void PrintCandidate(const abc::search::Candidate &candidate, std::ostream &out);
-// The best candidate's fields, or the error, and every candidate.
-void PrintJson(const abc::search::SearchResult &result, const QString &error, std::ostream &out);
+// A line that names the file whose result follows.
+void PrintFileName(const std::string &file, std::ostream &out);
+// Where each probable word stands; with several messages, in which, named by
+// the file it came from.
+void PrintCribs(const abc::search::Candidate &candidate, const std::vector<std::string> &files, std::ostream &out);
 
-// Where the search stands, on one line of err rewritten in place; nothing
-// unless a person watches the terminal.
-std::function<void(const abc::search::Progress &)> TerminalProgress(std::ostream &err);
-void ClearTerminalProgress(std::ostream &err);
+// The best candidate's fields, or the error, and every candidate.
+QJsonObject ResultJson(const abc::search::SearchResult &result, const QString &error);
+// The probable words' places; messageIndex gives the place in the output's
+// list of messages for the engine's index.
+QJsonArray CribsJson(const abc::search::Candidate &candidate, const std::vector<int> &messageIndex = {});
+void PrintJson(const QJsonObject &object, std::ostream &out);
+QString FileNameJson(const std::string &file);

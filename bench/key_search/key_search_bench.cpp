@@ -26,6 +26,7 @@
 #include "analysis/key_search.h"
 #include "analysis/order_scorer.h"
 #include "analysis/word_list.h"
+#include "bench/key_search/held_out.h"
 #include "engine/builtin_keywords.h"
 #include "engine/cipher.h"
 
@@ -34,24 +35,8 @@ namespace {
 using abc::CipherMethod;
 using namespace abc::search;
 
-int EnvInt(const char *name, int fallback)
-{
-    const char *value = std::getenv(name);
-    return value ? std::max(1, std::atoi(value)) : fallback;
-}
-
-const std::string &HeldOut()
-{
-    static const std::string text = [] {
-        std::ifstream in(HELD_OUT_TEXT);
-        std::string all;
-        std::string line;
-        while (std::getline(in, line))
-            all += line;
-        return all;
-    }();
-    return text;
-}
+using bench::EnvInt;
+using bench::HeldOut;
 
 enum class KeyKind { Random, Word };
 

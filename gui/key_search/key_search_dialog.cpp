@@ -1,6 +1,7 @@
 #include "gui/key_search/key_search_dialog.h"
 #include "ui_key_search_dialog.h"
 
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QLocale>
@@ -13,7 +14,9 @@
 #include "base/windows1252_text.h"
 #include "engine/builtin_keywords.h"
 #include "engine/grouping.h"
+#include "engine/text_cleaning.h"
 #include "gui/accessible_names.h"
+#include "gui/key_search/message_input_dialog.h"
 
 namespace search = abc::search;
 
@@ -22,6 +25,8 @@ namespace {
 constexpr int CandidateRows = 8;
 constexpr std::size_t PlaintextShown = 60;
 constexpr int ProgressSteps = 1000;
+constexpr int MessageRowsShown = 4;
+constexpr int FileErrorsShown = 3;
 
 enum Column { KeywordColumn, MethodColumn, ScoreColumn, PlaintextColumn };
 
@@ -33,6 +38,18 @@ bool SameKey(const search::Candidate &a, const search::Candidate &b)
 QString Seconds(double seconds)
 {
     return QLocale(QLocale::German).toString(seconds, 'f', seconds < 10 ? 1 : 0);
+}
+
+QString InputAreaSource()
+{
+    return QStringLiteral("Eingabe-Bereich");
+}
+
+QString LettersText(std::size_t letters)
+{
+    return letters == 0 ? QStringLiteral("keine Buchstaben")
+        : letters == 1  ? QStringLiteral("1 Buchstabe")
+                        : QStringLiteral("%1 Buchstaben").arg(letters);
 }
 
 } // namespace
@@ -47,6 +64,19 @@ KeySearchDialog::KeySearchDialog(QWidget *parent)
     header->setStretchLastSection(true);
     // One line per candidate, as tight as in a list.
     ui->CandidateTable->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    // Every candidate in sight; the plaintexts below take the rest.
+    ui->CandidateTable->setMinimumHeight(header->sizeHint().height() + CandidateRows * (fontMetrics().height() + 6)
+                                         + 2 * ui->CandidateTable->frameWidth());
+    ui->ReadingsText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ui->ResultSplitter->setStretchFactor(0, 3);
+    ui->ResultSplitter->setStretchFactor(1, 2);
+
+    m_messages.push_back({InputAreaSource(), {}});
+    showMessageList(0);
+    // A few rows in sight keep the dialog within small screens; more scroll.
+    ui->MessageList->setFixedHeight(
+        std::max(ui->MessageList->sizeHintForRow(0) * MessageRowsShown + 2 * ui->MessageList->frameWidth(),
+                 ui->MessageButtonsLayout->minimumSize().height()));
 
     DescribeByObjectName(this);
 
@@ -70,13 +100,23 @@ void KeySearchDialog::connectControls()
     connect(ui->CandidateTable, &QTableWidget::itemSelectionChanged, this, [this] {
         m_userPicked = m_userPicked || !m_selecting;
         updateTakeButton();
+        showReadings();
     });
     connect(ui->CandidateTable, &QTableWidget::cellDoubleClicked, this, &KeySearchDialog::takeSelectedKey);
+    connect(ui->AddMessageButton, &QPushButton::clicked, this, &KeySearchDialog::openMessageInput);
+    connect(ui->AddFilesButton, &QPushButton::clicked, this, &KeySearchDialog::openMessageFiles);
+    connect(ui->RemoveMessageButton, &QPushButton::clicked, this, &KeySearchDialog::removeSelectedMessage);
+    // The input area's text is the main window's to change.
+    connect(ui->MessageList, &QListWidget::currentRowChanged, this,
+            [this](int row) { ui->RemoveMessageButton->setEnabled(row > 0); });
 }
 
 void KeySearchDialog::done(int result)
 {
     m_runner.finishNow();
+    // A message being added goes with the dialog.
+    for (QDialog *child : findChildren<QDialog *>(Qt::FindDirectChildrenOnly))
+        child->reject();
     QDialog::done(result);
 }
 
@@ -96,19 +136,28 @@ void KeySearchDialog::startSearch(std::string cipherText)
     m_userPicked = false;
     showCandidates({});
     ui->ProgressBar->setValue(0);
-    ui->TextLabel->setText(QStringLiteral("Geheimtext: %1 Buchstaben aus dem Eingabe-Bereich.").arg(cipherText.size()));
-    if (cipherText.size() < search::MinTextLength) {
-        ui->ProgressLabel->setText(QStringLiteral("Nicht gesucht."));
-        showMessage(TooShortMessage());
-        return;
-    }
+    m_messages.front().cipherText = std::move(cipherText);
+    m_inputHandedOver = true;
+    showMessageList(ui->MessageList->currentRow());
+
+    std::vector<std::string> texts = messagesToSearch();
+    if (texts.size() == 1 && texts.front().size() < search::MinTextLength)
+        return refuseSearch(TooShortMessage());
+    const std::size_t longest =
+        std::max_element(texts.begin(), texts.end(), [](const std::string &a, const std::string &b) {
+            return a.size() < b.size();
+        })->size();
+    ProbableWords cribs = ParseProbableWords(ui->CribEdit->text(), longest);
+    if (!cribs.error.isEmpty())
+        return refuseSearch(cribs.error);
 
     search::SearchOptions options;
     options.timeLimitSeconds = ui->TimeLimitBox->value();
     options.keywords = abc::BuiltInKeywords();
     options.candidateCount = CandidateRows;
+    options.cribs = std::move(cribs.words);
 
-    m_runner.start(std::move(cipherText), std::move(options));
+    m_runner.start(std::move(texts), std::move(options));
     m_keyLength = 0;
     m_clock.start();
     m_clockTick.start();
@@ -116,6 +165,116 @@ void KeySearchDialog::startSearch(std::string cipherText)
     showMessage({});
     ui->SearchButton->setText(QStringLiteral("Neu &suchen"));
     ui->CancelButton->setEnabled(true);
+}
+
+void KeySearchDialog::refuseSearch(const QString &reason)
+{
+    ui->ProgressLabel->setText(QStringLiteral("Nicht gesucht."));
+    showMessage(reason);
+}
+
+// The listed messages' texts, and their labels for the results.
+std::vector<std::string> KeySearchDialog::messagesToSearch()
+{
+    std::vector<std::string> texts;
+    std::size_t letters = 0;
+    m_searchedLabels.clear();
+    // An empty input area leaves the search to the messages added here.
+    const std::size_t first = m_messages.front().cipherText.empty() && m_messages.size() > 1 ? 1 : 0;
+    for (std::size_t index = first; index < m_messages.size(); ++index) {
+        const TrafficMessage &message = m_messages[index];
+        texts.push_back(message.cipherText);
+        letters += message.cipherText.size();
+        m_searchedLabels.push_back(QStringLiteral("Nachricht %1 (%2)").arg(index + 1).arg(message.source));
+    }
+    if (texts.size() > 1)
+        ui->TextLabel->setText(QStringLiteral("Geheimtexte: %1 Nachrichten mit zusammen %2, gesucht wird ihr "
+                                              "gemeinsamer Schlüssel.")
+                                   .arg(QString::number(texts.size()), LettersText(letters)));
+    else if (first == 0)
+        ui->TextLabel->setText(QStringLiteral("Geheimtext: %1 Buchstaben aus dem Eingabe-Bereich.").arg(letters));
+    else
+        ui->TextLabel->setText(
+            QStringLiteral("Geheimtext: %1 aus %2.").arg(LettersText(letters), m_searchedLabels.front()));
+    return texts;
+}
+
+void KeySearchDialog::openMessageInput()
+{
+    auto *input = new MessageInputDialog(this);
+    input->setAttribute(Qt::WA_DeleteOnClose);
+    connect(input, &QDialog::accepted, this, [this, input] {
+        std::string letters = abc::CleanInputText(ToWindows1252Lines(input->text()));
+        if (letters.empty())
+            showMessage(QStringLiteral("Der eingefügte Text enthält keine Buchstaben; keine Nachricht hinzugefügt."));
+        else
+            addMessage({QStringLiteral("eingefügt"), std::move(letters)});
+    });
+    input->open();
+}
+
+void KeySearchDialog::openMessageFiles()
+{
+    auto *files = new QFileDialog(this, QStringLiteral("Nachrichten aus Dateien hinzufügen"), m_fileFolder);
+    files->setObjectName(QStringLiteral("MessageFileDialog"));
+    files->setAttribute(Qt::WA_DeleteOnClose);
+    files->setFileMode(QFileDialog::ExistingFiles);
+    files->setNameFilters({QStringLiteral("Textdateien (*.txt)"), QStringLiteral("Alle Dateien (*)")});
+    connect(files, &QFileDialog::filesSelected, this, [this, files](const QStringList &paths) {
+        m_fileFolder = files->directory().absolutePath();
+        addMessageFiles(paths);
+    });
+    files->open();
+}
+
+void KeySearchDialog::addMessageFiles(const QStringList &paths)
+{
+    QStringList errors;
+    for (const QString &path : paths) {
+        MessageFile file = ReadMessageFile(path);
+        if (file.error.isEmpty())
+            m_messages.push_back(std::move(file.message));
+        else
+            errors << file.error;
+    }
+    showMessageList(static_cast<int>(m_messages.size()) - 1);
+    if (errors.isEmpty())
+        return;
+    // However many files failed, the message stays a few lines.
+    if (errors.size() > FileErrorsShown) {
+        const auto more = errors.size() - FileErrorsShown;
+        errors.resize(FileErrorsShown);
+        errors << QStringLiteral("… und %1 weitere.").arg(more);
+    }
+    showMessage(QStringLiteral("Nicht hinzugefügt: ") + errors.join(QLatin1Char(' ')));
+}
+
+void KeySearchDialog::addMessage(TrafficMessage message)
+{
+    m_messages.push_back(std::move(message));
+    showMessageList(static_cast<int>(m_messages.size()) - 1);
+}
+
+void KeySearchDialog::removeSelectedMessage()
+{
+    const int row = ui->MessageList->currentRow();
+    if (row <= 0)
+        return;
+    m_messages.erase(m_messages.begin() + row);
+    showMessageList(std::min(row, static_cast<int>(m_messages.size()) - 1));
+}
+
+void KeySearchDialog::showMessageList(int selectRow)
+{
+    QListWidget *list = ui->MessageList;
+    list->clear();
+    for (std::size_t index = 0; index < m_messages.size(); ++index) {
+        const TrafficMessage &message = m_messages[index];
+        const QString letters = index == 0 && !m_inputHandedOver ? QStringLiteral("wird beim Suchen übernommen")
+                                                                 : LettersText(message.cipherText.size());
+        list->addItem(QStringLiteral("%1. %2 – %3").arg(index + 1).arg(message.source, letters));
+    }
+    list->setCurrentRow(selectRow);
 }
 
 void KeySearchDialog::showProgress(const search::Progress &progress)
@@ -207,6 +366,16 @@ void KeySearchDialog::showCandidates(std::vector<search::Candidate> candidates)
         table->selectRow(selectRow);
     m_selecting = false;
     updateTakeButton();
+    showReadings();
+}
+
+void KeySearchDialog::showReadings()
+{
+    const search::Candidate *candidate = selectedCandidate();
+    const QString text = candidate ? ReadingsText(*candidate, m_searchedLabels) : QString();
+    // Unchanged readings keep their place while the search reports.
+    if (ui->ReadingsText->toPlainText() != text)
+        ui->ReadingsText->setPlainText(text);
 }
 
 const search::Candidate *KeySearchDialog::selectedCandidate() const

@@ -10,6 +10,7 @@
 
 #include "analysis/key_search.h"
 #include "gui/key_search/search_runner.h"
+#include "gui/key_search/traffic.h"
 
 namespace Ui {
 class KeySearchDialog;
@@ -17,9 +18,11 @@ class KeySearchDialog;
 
 // Searches keyword and method of a ciphertext on a worker thread while the
 // windows stay usable, shows the progress and the best candidates, and hands
-// the chosen candidate to the main window through keyChosen(). A new search
-// or closing the dialog stops the running one and waits for it (the search
-// stops within a tenth of a second).
+// the chosen candidate to the main window through keyChosen(). More messages
+// under the same key, pasted or from files, are searched together with the
+// input area's text, for the key they share. A new search or closing the
+// dialog stops the running one and waits for it (the search stops within a
+// tenth of a second).
 class KeySearchDialog : public QDialog
 {
     Q_OBJECT
@@ -28,8 +31,12 @@ public:
     explicit KeySearchDialog(QWidget *parent = nullptr);
     ~KeySearchDialog() override;
 
-    // Searches a cleaned ciphertext (capitals only).
+    // Searches the input area's cleaned text (capitals only) and the
+    // messages added here.
     void startSearch(std::string cipherText);
+    // Adds the text files' messages; a file that holds none is named in the
+    // dialog's message.
+    void addMessageFiles(const QStringList &paths);
     bool searching() const { return m_runner.running(); }
     // The main window's answer to keyChosen(): whether it took the key.
     void reportKeyTaken(bool taken);
@@ -44,6 +51,14 @@ signals:
 private:
     void connectControls();
     void cancel();
+    void refuseSearch(const QString &reason);
+    std::vector<std::string> messagesToSearch();
+    void openMessageInput();
+    void openMessageFiles();
+    void addMessage(TrafficMessage message);
+    void removeSelectedMessage();
+    void showMessageList(int selectRow);
+    void showReadings();
     void showProgress(const abc::search::Progress &progress);
     void finish(const abc::search::SearchResult &result);
     void addCandidate(const abc::search::Candidate &candidate);
@@ -55,6 +70,13 @@ private:
     const abc::search::Candidate *selectedCandidate() const;
 
     std::unique_ptr<Ui::KeySearchDialog> ui;
+
+    // The input area's text first, known once a search handed it over.
+    std::vector<TrafficMessage> m_messages;
+    bool m_inputHandedOver = false;
+    QString m_fileFolder;
+    // Where the messages of the shown results came from, in the search's order.
+    std::vector<QString> m_searchedLabels;
 
     int m_keyLength = 0;
     QElapsedTimer m_clock;

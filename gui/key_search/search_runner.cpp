@@ -45,11 +45,17 @@ void SearchRunner::cancel()
 
 void SearchRunner::start(std::string cipherText, search::SearchOptions options)
 {
+    start(std::vector{std::move(cipherText)}, std::move(options));
+}
+
+void SearchRunner::start(std::vector<std::string> cipherTexts, search::SearchOptions options)
+{
     abandon();
     options.onProgress = [this](const search::Progress &progress) { post(&progress, nullptr); };
     m_running = true;
-    m_worker = std::jthread([this, text = std::move(cipherText), options = std::move(options)](std::stop_token stop) {
-        search::SearchResult result = search::FindKey(text, options, stop);
+    m_worker = std::jthread([this, texts = std::move(cipherTexts), options = std::move(options)](std::stop_token stop) {
+        search::SearchResult result = texts.size() == 1 ? search::FindKey(texts.front(), options, stop)
+                                                        : search::FindSharedKey(texts, options, stop);
         post(nullptr, &result);
     });
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "analysis/key_search.h"
 
@@ -25,9 +26,10 @@ public:
     explicit SearchRunner(QObject *parent = nullptr);
     ~SearchRunner() override;
 
-    // Searches a cleaned ciphertext (capitals only). The old search's
-    // reports not yet delivered are dropped; the runner sets
-    // options.onProgress.
+    // Searches cleaned ciphertexts (capitals only): one message alone, or
+    // several for one key they share. The old search's reports not yet
+    // delivered are dropped; the runner sets options.onProgress.
+    void start(std::vector<std::string> cipherTexts, abc::search::SearchOptions options);
     void start(std::string cipherText, abc::search::SearchOptions options);
     // Asks the search to stop; finished() follows with what it found so far.
     void cancel();

@@ -1,8 +1,9 @@
 # Checks abc-workbench's command line from outside.
-#   cmake -DPROGRAM=... -DCHECK=round_trip|exit_status -DWORK_DIR=... -P command_line_check.cmake
+#   cmake -DPROGRAM=... -DCHECK=round_trip|exit_status|traffic -DWORK_DIR=... -P command_line_check.cmake
 # round_trip: enciphers a German text, finds the key (--json), deciphers with
 # it; exit_status: bad usage and unknown options give 2, no result 1, help and
-# version 0.
+# version 0; traffic: several files, a batch or under one key, and probable
+# words.
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE "${WORK_DIR}")
@@ -82,6 +83,8 @@ if(CHECK STREQUAL "round_trip")
     expect_match(find_key_text "${find_key_text_out}" "Verfahren: +ABCD-Chiffre\n.*Klartext: +ANDAS GENER ALKOM")
 elseif(CHECK STREQUAL "exit_status")
     file(WRITE "${WORK_DIR}/short.txt" "Achtzehn Buchstaben!")
+    string(ASCII 252 latin1_umlaut)
+    file(WRITE "${WORK_DIR}/latin1.txt" "Gr${latin1_umlaut}n ist die Hoffnung, doch die Lage ist ernst genug.")
     string(RANDOM LENGTH 300 ALPHABET ABCDEFGHIJKLMNOPQRSTUVWXYZ RANDOM_SEED 7 letters)
     file(WRITE "${WORK_DIR}/random.txt" "${letters}")
 
@@ -105,7 +108,15 @@ elseif(CHECK STREQUAL "exit_status")
         "--encipher|--key|AB1"
         "--encipher|--key|AB|--method|ABCDE"
         "--decipher|--key|AB|one.txt|two.txt"
-        "--find-key|${WORK_DIR}/missing.txt")
+        "--find-key|${WORK_DIR}/missing.txt"
+        "--find-key|${WORK_DIR}"
+        "--decipher|--key|AB|${WORK_DIR}"
+        "--find-key|${WORK_DIR}/latin1.txt"
+        "--find-key|--crib|?!|${WORK_DIR}/short.txt"
+        "--find-key|--crib|Maschinengewehrkompanie|${WORK_DIR}/short.txt"
+        "--encipher|--key|AB|--crib|Bataillon"
+        "--decipher|--key|AB|--same-key"
+        "--find-key|--same-key|${WORK_DIR}/short.txt|-")
     foreach(call IN LISTS bad_usage)
         string(REPLACE "|" ";" arguments "${call}")
         run(usage 2 ARGS ${arguments})
@@ -137,6 +148,73 @@ elseif(CHECK STREQUAL "exit_status")
     file(WRITE "${WORK_DIR}/empty.txt" " .,;\n")
     run(no_letters 1 INPUT "${WORK_DIR}/empty.txt" ARGS --encipher --key AB -)
     run(no_letters 1 ARGS --decipher --key AB "${WORK_DIR}/empty.txt")
+elseif(CHECK STREQUAL "traffic")
+    # Three messages of a day under one key, each of them easy alone.
+    set(plain_a "Die Vorhut meldet: Feindliche Infanterie hat in der Nacht das Dorf geräumt und sich auf die "
+                "Höhen östlich des Baches zurückgezogen. Wir besetzen die Brücke am Morgen.")
+    set(plain_b "An das Bataillon: Die Munition für die Maschinengewehre trifft heute Abend mit der Feldbahn "
+                "ein. Fahrzeuge sind bis acht Uhr an der Verladestelle bereitzustellen.")
+    set(plain_c "Der Regimentsstab verlegt morgen früh nach dem Gutshof südlich der Straße. Meldungen sind ab "
+                "zehn Uhr dorthin zu richten, die Fernsprechverbindung folgt am Nachmittag.")
+    set(files)
+    foreach(name a b c)
+        string(CONCAT text ${plain_${name}})
+        file(WRITE "${WORK_DIR}/plain_${name}.txt" "${text}")
+        run(encipher 0 ARGS --encipher --key funkerkompanie --method ABCD "${WORK_DIR}/plain_${name}.txt")
+        file(WRITE "${WORK_DIR}/${name}.txt" "${encipher_out}")
+        list(APPEND files "${WORK_DIR}/${name}.txt")
+    endforeach()
+    list(GET files 0 file_a)
+    list(GET files 1 file_b)
+    list(GET files 2 file_c)
+
+    # A batch: one JSON line a file, in their order; the directory is named
+    # and the others are searched all the same.
+    run(batch 1 ARGS --find-key --json --time-limit 10 "${file_a}" "${WORK_DIR}" "${file_b}" "${file_c}")
+    expect_match(batch "${batch_err}" "„${WORK_DIR}“ ist ein Verzeichnis")
+    string(REGEX MATCHALL "[^\n]+" lines "${batch_out}")
+    set(found)
+    foreach(line IN LISTS lines)
+        string(JSON file GET "${line}" file)
+        string(JSON keyword ERROR_VARIABLE no_keyword GET "${line}" keyword)
+        if(no_keyword)
+            string(JSON keyword GET "${line}" error)
+        endif()
+        list(APPEND found "${file} ${keyword}")
+    endforeach()
+    set(expected "${file_a} FUNKERKOMPANIE;${WORK_DIR} „${WORK_DIR}“ ist ein Verzeichnis, keine Datei.")
+    list(APPEND expected "${file_b} FUNKERKOMPANIE" "${file_c} FUNKERKOMPANIE")
+    if(NOT found STREQUAL expected)
+        fail("batch: found '${found}', expected '${expected}'")
+    endif()
+
+    # The same files as messages under one key, with a probable word from
+    # the second one: every file listed in order, the word placed in it.
+    run(same_key 0 ARGS --find-key --same-key --json --time-limit 10 --crib Munition ${files})
+    string(JSON count LENGTH "${same_key_out}" messages)
+    string(JSON plaintext_b GET "${same_key_out}" messages 1 plaintext)
+    string(FIND "${plaintext_b}" "MUNITION" position)
+    string(JSON crib GET "${same_key_out}" crib 0)
+    set(expected "{\"found\":true,\"message\":1,\"position\":${position},\"word\":\"MUNITION\"}")
+    string(JSON crib_matches EQUAL "${crib}" "${expected}")
+    if(NOT count EQUAL 3 OR position LESS 0 OR NOT crib_matches)
+        fail("same_key: ${count} messages, crib ${crib}\n${same_key_out}")
+    endif()
+    foreach(index 0 1 2)
+        string(JSON file GET "${same_key_out}" messages ${index} file)
+        string(JSON german GET "${same_key_out}" messages ${index} readsAsGerman)
+        list(GET files ${index} expected_file)
+        if(NOT file STREQUAL expected_file OR NOT german)
+            fail("same_key: message ${index} is '${file}', reads as German: ${german}")
+        endif()
+    endforeach()
+
+    # In text, each result under its file's name, and where the word stands.
+    run(batch_text 0 ARGS --find-key --time-limit 10 --crib Munition "${file_a}" "${file_b}")
+    string(CONCAT named_results "^Datei: +${file_a}\nSchlüsselwort: FUNKERKOMPANIE\n.*"
+                  "Vermutetes Wort: MUNITION nicht gefunden\n\nDatei: +${file_b}\n.*"
+                  "Vermutetes Wort: MUNITION, Buchstabe [0-9]+\n")
+    expect_match(batch_text "${batch_text_out}" "${named_results}")
 else()
-    message(FATAL_ERROR "CHECK is round_trip or exit_status")
+    message(FATAL_ERROR "CHECK is round_trip, exit_status or traffic")
 endif()

@@ -1,25 +1,30 @@
 // The key search dialog driven from the main window: how it opens, a found
 // key taken into the keyword box and the method selection and then decoded
-// by the five steps, a key that is set already left alone, bad input, and
-// closing either window while the search runs.
+// by the five steps, a key that is set already left alone, bad input,
+// closing either window while the search runs, and a day's traffic: more
+// messages under the key, probable words, message files.
 
 #include <QAccessible>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <random>
 
 #include "analysis/key_search.h"
 #include "engine/cipher.h"
+#include "engine/grouping.h"
 #include "gui/key_search/key_search_dialog.h"
+#include "gui/key_search/message_input_dialog.h"
 #include "tests/engine/engine_test_support.h"
 #include "tests/gui/form_driver.h"
 #include "tests/gui/key_search/stop_time.h"
@@ -32,6 +37,10 @@ const std::string Plaintext =
     "ANDASGENERALKOMMANDODESDRITTENARMEEKORPSSTOPUNSEREVORHUTHATDASDORFAMWALDRANDUMSECHSUHRMORGENSBESETZTSTOP"
     "DERFEINDZIEHTSICHNACHOSTENZURUECKUNDHAELTDIEHOEHENSUEDLICHDESFLUSSESSTOPERBITTEWEITEREBEFEHLEUNDMUNITION"
     "FUERDIEARTILLERIESTOPDIEBRUECKEISTUNBESCHAEDIGTSTOPGEZEICHNETOBERSTLEUTNANTWAGNER";
+// The report as two messages of a day, each of which gives the key on its
+// own too: what is tested is the dialog, not how far the search reaches.
+const std::string FirstMessage = Plaintext.substr(0, 109);
+const std::string SecondMessage = Plaintext.substr(FirstMessage.size());
 
 // Letters without language: no key makes German of them.
 std::string RandomLetters(std::size_t n)
@@ -67,11 +76,31 @@ struct Window : FormDriver {
     bool search(const std::string &input, int timeLimit = 10) const
     {
         control<QPlainTextEdit>("Memo1")->setPlainText(QString::fromStdString(input));
-        if (!openByShortcut())
-            return false;
+        return openByShortcut() && clickSearch(timeLimit);
+    }
+    bool clickSearch(int timeLimit) const
+    {
         inDialog<QSpinBox>("TimeLimitBox")->setValue(timeLimit);
         QTest::mouseClick(inDialog<QPushButton>("SearchButton"), Qt::LeftButton);
         return QTest::qWaitFor([this] { return !dialog()->searching(); }, (timeLimit + 30) * 1000);
+    }
+    // Adds a message as pasted text; the input dialog it opens.
+    MessageInputDialog *addPasted(const std::string &cipherText) const
+    {
+        QTest::mouseClick(inDialog<QPushButton>("AddMessageButton"), Qt::LeftButton);
+        auto *input = dialog()->findChild<MessageInputDialog *>();
+        if (!input || !input->isVisible())
+            return nullptr;
+        input->findChild<QPlainTextEdit *>("MessageInputText")->setPlainText(QString::fromStdString(cipherText));
+        QTest::mouseClick(input->findChild<QPushButton *>("MessageInputAddButton"), Qt::LeftButton);
+        return input;
+    }
+    QStringList listedMessages() const
+    {
+        QStringList rows;
+        for (int row = 0; row < inDialog<QListWidget>("MessageList")->count(); ++row)
+            rows << inDialog<QListWidget>("MessageList")->item(row)->text();
+        return rows;
     }
     // Starts a search that runs until it is ended and lets it get going.
     bool startLongSearch() const
@@ -131,17 +160,28 @@ private slots:
         KeySearchDialog *dialog = d.openByShortcut();
         QVERIFY(dialog);
         QCOMPARE(QAccessible::queryAccessibleInterface(dialog)->role(), QAccessible::Dialog);
-        QList<QWidget *> controls = dialog->findChildren<QWidget *>();
-        controls.removeIf([](QWidget *w) { return w->objectName().isEmpty() || w->objectName().startsWith("qt_"); });
-        QVERIFY(controls.size() >= 12);
-        for (QWidget *w : controls) {
-            QAccessibleInterface *item = QAccessible::queryAccessibleInterface(w);
-            QCOMPARE(item->text(QAccessible::Description), w->objectName());
-            if (!qobject_cast<QLabel *>(w)) // a label without text is no control
-                QVERIFY2(!item->text(QAccessible::Name).isEmpty(), qPrintable(w->objectName()));
-        }
+        const auto describedAndNamed = [](QWidget *root, qsizetype atLeast) {
+            QList<QWidget *> controls = root->findChildren<QWidget *>();
+            controls.removeIf(
+                [](QWidget *w) { return w->objectName().isEmpty() || w->objectName().startsWith("qt_"); });
+            for (QWidget *w : controls) {
+                QAccessibleInterface *item = QAccessible::queryAccessibleInterface(w);
+                if (item->text(QAccessible::Description) != w->objectName())
+                    return w->objectName() + " undescribed";
+                if (!qobject_cast<QLabel *>(w)
+                    && item->text(QAccessible::Name).isEmpty()) // a label without text is no control
+                    return w->objectName() + " unnamed";
+            }
+            return controls.size() >= atLeast ? QString() : QStringLiteral("too few controls");
+        };
+        QCOMPARE(describedAndNamed(dialog, 12), QString());
         QCOMPARE(QAccessible::queryAccessibleInterface(d.inDialog("TimeLimitBox"))->text(QAccessible::Name),
                  "Suchzeit höchstens");
+        QTest::mouseClick(d.inDialog<QPushButton>("AddMessageButton"), Qt::LeftButton);
+        auto *input = dialog->findChild<MessageInputDialog *>();
+        QVERIFY(input);
+        QCOMPARE(describedAndNamed(input, 4), QString());
+        input->reject();
 
         QVERIFY(d.search(RandomLetters(60), 1));
         auto *bar = d.inDialog<QProgressBar>("ProgressBar");
@@ -215,6 +255,92 @@ private slots:
         QFETCH(QString, message);
         Window d;
         QVERIFY(d.search(input.toStdString(), 2));
+        QCOMPARE(d.message(), message);
+    }
+
+    // Two messages under one key, the second pasted: each comes back in
+    // groups of five, and the probable words are placed or reported missing.
+    void jointSearchReadsEveryMessage()
+    {
+        Window d;
+        const auto encipher = [](const std::string &plain) {
+            return abc::EncipherText(plain, "WAGNER", abc::CipherMethod::ABCD);
+        };
+        d.control<QPlainTextEdit>("Memo1")->setPlainText(QString::fromStdString(encipher(FirstMessage)));
+        KeySearchDialog *dialog = d.openByShortcut();
+        QVERIFY(dialog);
+        QVERIFY(d.addPasted(encipher(SecondMessage)));
+        QCOMPARE(d.listedMessages(),
+                 QStringList({"1. Eingabe-Bereich – wird beim Suchen übernommen",
+                              QStringLiteral("2. eingefügt – %1 Buchstaben").arg(SecondMessage.size())}));
+        d.inDialog<QLineEdit>("CribEdit")->setText("Munition, brücke Bataillon");
+        QVERIFY(d.clickSearch(10));
+        QVERIFY2(d.message().contains("wie deutscher Text"), qPrintable(d.message()));
+
+        const QString expected = QStringLiteral("Nachricht 1 (Eingabe-Bereich):\n%1\n\nNachricht 2 (eingefügt):\n%2\n\n"
+                                                "„MUNITION“ steht in Nachricht 2 (eingefügt) ab Buchstabe %3.\n"
+                                                "„BRUECKE“ steht in Nachricht 2 (eingefügt) ab Buchstabe %4.\n"
+                                                "„BATAILLON“ steht in keiner Nachricht.")
+                                     .arg(QString::fromStdString(abc::GroupInFives(FirstMessage)),
+                                          QString::fromStdString(abc::GroupInFives(SecondMessage)),
+                                          QString::number(SecondMessage.find("MUNITION") + 1),
+                                          QString::number(SecondMessage.find("BRUECKE") + 1));
+        QCOMPARE(d.inDialog<QPlainTextEdit>("ReadingsText")->toPlainText(), expected);
+        // Within a laptop's screen and 1080p at 150 %, title bar and panels aside.
+        QVERIFY2(dialog->width() <= 1280 && dialog->height() <= 650,
+                 qPrintable(QStringLiteral("%1x%2").arg(dialog->width()).arg(dialog->height())));
+
+        auto *list = d.inDialog<QListWidget>("MessageList");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        QVERIFY(!d.inDialog("RemoveMessageButton")->isEnabled()); // the input area stays
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+        QTest::mouseClick(d.inDialog<QPushButton>("RemoveMessageButton"), Qt::LeftButton);
+        QCOMPARE(d.listedMessages(),
+                 QStringList({QStringLiteral("1. Eingabe-Bereich – %1 Buchstaben").arg(FirstMessage.size())}));
+    }
+
+    // Files that hold no message are named and left out, the others added.
+    void messageFiles()
+    {
+        QTemporaryDir folder;
+        const auto write = [&](const char *name, const QByteArray &bytes) {
+            QFile file(folder.filePath(name));
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        };
+        QVERIFY(write("ölmühle.txt", "Ölmühle") && write("leer.txt", " ?!\n") && write("latin1.txt", "\xd6lm\xfchle"));
+        QVERIFY(QDir(folder.path()).mkdir("ordner"));
+        Window d;
+        KeySearchDialog *dialog = d.openByShortcut();
+        QVERIFY(dialog);
+        dialog->addMessageFiles({folder.filePath("ölmühle.txt"), folder.filePath("leer.txt"),
+                                 folder.filePath("latin1.txt"), folder.filePath("ordner"),
+                                 folder.filePath("fehlt.txt")});
+        QCOMPARE(d.listedMessages().last(), "2. ölmühle.txt – 9 Buchstaben");
+        QCOMPARE(d.message(),
+                 "Nicht hinzugefügt: „leer.txt“ enthält keine Buchstaben. „latin1.txt“ ist keine Textdatei "
+                 "in UTF-8. „ordner“ ist ein Verzeichnis, keine Textdatei. … und 1 weitere.");
+    }
+
+    void refusedProbableWord_data()
+    {
+        QTest::addColumn<QString>("words");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no letters") << "Munition, ?!"
+                                    << "Das vermutete Wort „?!“ enthält keine Buchstaben.";
+        QTest::newRow("longer than the text") << "Generalkommandodesdrittenarmeekorps"
+                                              << "Das vermutete Wort „Generalkommandodesdrittenarmeekorps“ ist "
+                                                 "länger als jede Nachricht.";
+    }
+    void refusedProbableWord()
+    {
+        QFETCH(QString, words);
+        QFETCH(QString, message);
+        Window d;
+        d.control<QPlainTextEdit>("Memo1")->setPlainText(QString::fromStdString(Plaintext.substr(0, 30)));
+        QVERIFY(d.openByShortcut());
+        d.inDialog<QLineEdit>("CribEdit")->setText(words);
+        QTest::mouseClick(d.inDialog<QPushButton>("SearchButton"), Qt::LeftButton);
+        QVERIFY(!d.dialog()->searching());
         QCOMPARE(d.message(), message);
     }
 

@@ -1,0 +1,348 @@
+#include "analysis/crib_seeds.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "analysis/german_ngrams.h"
+#include "engine/matrix_shape.h"
+
+namespace abc::search {
+
+namespace {
+
+// Partial placements kept while the word's first three columns are placed,
+// before any quadgram is complete, and after.
+constexpr std::size_t OpeningWidth = 4096;
+constexpr std::size_t BeamWidth = 64;
+constexpr std::size_t GrowingWidth = 32;
+// The cost of a quadgram of random letters, log10(26^4) in steps of
+// 1/QuadgramUnit.
+constexpr long RandomQuadgramCost = 181;
+
+struct Partial {
+    std::vector<int> starts; // by the word's letter index
+    long evidence = 0;
+};
+
+// One message under one key length and period, the word tried at one place
+// after another.
+class Placer
+{
+public:
+    Placer(const std::vector<std::uint8_t> &letters, int columns, int period);
+
+    // Below two rows no other row tells the word's columns apart.
+    bool usable() const { return m_shape.rows >= 2; }
+    int length() const { return static_cast<int>(m_letters.size()); }
+    void place(const std::string &word, int at, std::vector<CribSeed> &seeds) const;
+    std::vector<int> complete(const CribSeed &seed) const;
+
+private:
+    int columnOf(int at, int index) const { return (at + index) % m_shape.columns; }
+    std::vector<int> candidateStarts(const std::string &word, int at, int index) const;
+    bool fits(const std::vector<int> &starts, int at, int start) const;
+    long gain(const std::vector<int> &starts, int at, bool wordRow = false) const;
+    bool leavesFillableGaps(const std::vector<char> &taken, int start, int end) const;
+    bool assignRanks(const std::vector<int> &starts, int at, CribSeed &seed) const;
+
+    const std::vector<std::uint8_t> &m_letters;
+    MatrixShape m_shape;
+    int m_period;
+    // Whether a column's stretch can start there: the k-th column read starts
+    // at k * (rows - 1) + m, m long columns read before it.
+    std::vector<char> m_possibleStart;
+};
+
+Placer::Placer(const std::vector<std::uint8_t> &letters, int columns, int period)
+    : m_letters(letters)
+    , m_shape(MatrixShape::Of(static_cast<int>(letters.size()), columns))
+    , m_period(period)
+    , m_possibleStart(letters.size(), 0)
+{
+    const int shortColumns = m_shape.columns - m_shape.longColumns;
+    for (int rank = 0; rank < m_shape.columns; ++rank) {
+        for (int before = std::max(0, rank - shortColumns); before <= std::min(rank, m_shape.longColumns); ++before) {
+            const int start = rank * (m_shape.rows - 1) + before;
+            if (start < length())
+                m_possibleStart[start] = 1;
+        }
+    }
+}
+
+// The starts at which the column under the word's letter index holds the
+// letters the word puts there, shifted as the cipher shifts them.
+std::vector<int> Placer::candidateStarts(const std::string &word, int at, int index) const
+{
+    const int height = m_shape.height(columnOf(at, index));
+    const int wordLength = static_cast<int>(word.size());
+    std::vector<int> starts;
+    for (int start = 0; start + height <= length(); ++start) {
+        bool holds = m_possibleStart[start] != 0;
+        for (int letter = index; holds && letter < wordLength; letter += m_shape.columns) {
+            const int position = at + letter;
+            const int expected = (word[letter] - 'A' + position % m_period) % 26;
+            holds = m_letters[start + position / m_shape.columns] == expected;
+        }
+        if (holds)
+            starts.push_back(start);
+    }
+    return starts;
+}
+
+// Whether a stretch for the next letter index keeps clear of those placed.
+bool Placer::fits(const std::vector<int> &starts, int at, int start) const
+{
+    const int index = static_cast<int>(starts.size());
+    const int end = start + m_shape.height(columnOf(at, index));
+    for (int placed = 0; placed < index; ++placed) {
+        const int placedEnd = starts[placed] + m_shape.height(columnOf(at, placed));
+        if (start < placedEnd && starts[placed] < end)
+            return false;
+    }
+    return true;
+}
+
+// What the last letter index placed adds: the quadgrams it ends in the rows
+// above and below the word, German against random.
+long Placer::gain(const std::vector<int> &starts, int at, bool wordRow) const
+{
+    const int last = static_cast<int>(starts.size()) - 1;
+    if (last < 3)
+        return 0;
+    const int n = m_shape.columns;
+    long sum = 0;
+    for (int rowsAway = -m_shape.rows; rowsAway <= m_shape.rows; ++rowsAway) {
+        const int first = at + last - 3 + rowsAway * n;
+        if ((rowsAway == 0 && !wordRow) || first < 0 || first + 3 >= length())
+            continue;
+        int index = 0;
+        for (int step = 0; step < 4; ++step) {
+            const int position = first + step;
+            const int letter = m_letters[starts[last - 3 + step] + position / n] - position % m_period;
+            index = index * 26 + (letter < 0 ? letter + 26 : letter);
+        }
+        sum += RandomQuadgramCost - QuadgramCost[index];
+    }
+    return sum;
+}
+
+void Placer::place(const std::string &word, int at, std::vector<CribSeed> &seeds) const
+{
+    const int span = std::min(static_cast<int>(word.size()), m_shape.columns);
+    std::vector<std::vector<int>> candidates;
+    for (int index = 0; index < span; ++index) {
+        candidates.push_back(candidateStarts(word, at, index));
+        if (candidates.back().empty())
+            return;
+    }
+    std::vector<Partial> beam(1);
+    for (int index = 0; index < span && !beam.empty(); ++index) {
+        std::vector<Partial> next;
+        for (const Partial &partial : beam) {
+            for (const int start : candidates[index]) {
+                if (!fits(partial.starts, at, start))
+                    continue;
+                Partial &longer = next.emplace_back(partial);
+                longer.starts.push_back(start);
+                longer.evidence += gain(longer.starts, at);
+            }
+        }
+        const std::size_t width = index < 3 ? OpeningWidth : BeamWidth;
+        if (next.size() > width) {
+            std::partial_sort(next.begin(), next.begin() + static_cast<std::ptrdiff_t>(width), next.end(),
+                              [](const Partial &a, const Partial &b) { return a.evidence > b.evidence; });
+            next.resize(width);
+        }
+        beam = std::move(next);
+    }
+    for (const Partial &partial : beam) {
+        CribSeed seed{m_period, {}, partial.evidence, 0, at, partial.starts};
+        if (assignRanks(partial.starts, at, seed))
+            seeds.push_back(std::move(seed));
+    }
+}
+
+// The ranks the starts give: between two stretches lie as many columns as
+// fill the gap, each rows - 1 letters long or one more; where that leaves a
+// choice, the count nearest the gap over the mean column, so long as all
+// add up to the key length.
+bool Placer::assignRanks(const std::vector<int> &starts, int at, CribSeed &seed) const
+{
+    const int placed = static_cast<int>(starts.size());
+    std::vector<int> byStart(placed);
+    for (int i = 0; i < placed; ++i)
+        byStart[i] = i;
+    std::sort(byStart.begin(), byStart.end(), [&starts](int a, int b) { return starts[a] < starts[b]; });
+    std::vector<int> gaps;
+    int end = 0;
+    for (const int index : byStart) {
+        gaps.push_back(starts[index] - end);
+        end = starts[index] + m_shape.height(columnOf(at, index));
+    }
+    gaps.push_back(length() - end);
+
+    const int others = m_shape.columns - placed;
+    const double meanHeight = static_cast<double>(length()) / m_shape.columns;
+    const int rows = m_shape.rows;
+    constexpr double Impossible = std::numeric_limits<double>::infinity();
+    // cost[g][t]: the least distance from the means with t columns in the
+    // first g gaps.
+    std::vector<std::vector<double>> cost(gaps.size() + 1, std::vector<double>(others + 1, Impossible));
+    cost[0][0] = 0;
+    for (std::size_t g = 0; g < gaps.size(); ++g) {
+        const int fewest = (gaps[g] + rows - 1) / rows;
+        const int most = gaps[g] / (rows - 1);
+        for (int t = 0; t <= others; ++t) {
+            for (int count = fewest; count <= most && t + count <= others && cost[g][t] < Impossible; ++count)
+                cost[g + 1][t + count] = std::min(cost[g + 1][t + count],
+                                                  cost[g][t] + std::abs(count - gaps[g] / meanHeight));
+        }
+    }
+    if (cost[gaps.size()][others] == Impossible)
+        return false;
+    // Back from the last gap, the counts that gave the least cost.
+    std::vector<int> counts(gaps.size());
+    for (int g = static_cast<int>(gaps.size()) - 1, t = others; g >= 0; --g) {
+        for (int count = 0; count <= t; ++count) {
+            const double via = cost[g][t - count] + std::abs(count - gaps[g] / meanHeight);
+            const bool fitsGap = count * (rows - 1) <= gaps[g] && gaps[g] <= count * rows;
+            if (fitsGap && cost[g][t - count] < Impossible && std::abs(via - cost[g + 1][t]) < 1e-9) {
+                counts[g] = count;
+                t -= count;
+                break;
+            }
+        }
+    }
+    int rank = 0;
+    for (int i = 0; i < placed; ++i) {
+        rank += counts[i];
+        seed.ranks.emplace_back(columnOf(at, byStart[i]), rank++);
+    }
+    return true;
+}
+
+// A stretch between two taken ones (or the ends) that is neither empty nor
+// at least a short column long can never be filled.
+bool Placer::leavesFillableGaps(const std::vector<char> &taken, int start, int end) const
+{
+    const int shortest = m_shape.rows - 1;
+    int left = 0;
+    while (left < shortest && start - left - 1 >= 0 && !taken[start - left - 1])
+        ++left;
+    if (left > 0 && left < shortest)
+        return false;
+    int right = 0;
+    while (right < shortest && end + right < length() && !taken[end + right])
+        ++right;
+    return right == 0 || right >= shortest;
+}
+
+std::vector<int> Placer::complete(const CribSeed &seed) const
+{
+    struct Grown {
+        std::vector<int> starts;
+        std::vector<char> taken; // the ciphertext's letters under columns placed
+        long evidence = 0;
+    };
+    Grown first{seed.starts, std::vector<char>(m_letters.size(), 0), 0};
+    for (std::size_t index = 0; index < seed.starts.size(); ++index) {
+        const int height = m_shape.height(columnOf(seed.at, static_cast<int>(index)));
+        std::fill_n(first.taken.begin() + seed.starts[index], height, 1);
+    }
+    std::vector<Grown> beam{std::move(first)};
+    for (int index = static_cast<int>(seed.starts.size()); index < m_shape.columns && !beam.empty(); ++index) {
+        const int height = m_shape.height(columnOf(seed.at, index));
+        struct Choice {
+            std::size_t from;
+            int start;
+            long evidence;
+        };
+        std::vector<Choice> choices;
+        for (std::size_t from = 0; from < beam.size(); ++from) {
+            Grown &grown = beam[from];
+            for (int start = 0; start + height <= length(); ++start) {
+                if (!m_possibleStart[start] || grown.taken[start] || grown.taken[start + height - 1]
+                    || std::find(grown.taken.begin() + start, grown.taken.begin() + start + height, 1)
+                        != grown.taken.begin() + start + height
+                    || !leavesFillableGaps(grown.taken, start, start + height))
+                    continue;
+                grown.starts.push_back(start);
+                choices.push_back({from, start, grown.evidence + gain(grown.starts, seed.at, true)});
+                grown.starts.pop_back();
+            }
+        }
+        const std::size_t width = std::min(GrowingWidth, choices.size());
+        std::partial_sort(choices.begin(), choices.begin() + static_cast<std::ptrdiff_t>(width), choices.end(),
+                          [](const Choice &a, const Choice &b) { return a.evidence > b.evidence; });
+        std::vector<Grown> next;
+        for (std::size_t i = 0; i < width; ++i) {
+            Grown &grown = next.emplace_back(beam[choices[i].from]);
+            grown.starts.push_back(choices[i].start);
+            std::fill_n(grown.taken.begin() + choices[i].start, height, 1);
+            grown.evidence = choices[i].evidence;
+        }
+        beam = std::move(next);
+    }
+    if (beam.empty())
+        return {};
+    // Stretches that tile the ciphertext are read in the order they start.
+    const std::vector<int> &starts = beam.front().starts;
+    std::vector<int> byStart(starts.size());
+    for (std::size_t i = 0; i < byStart.size(); ++i)
+        byStart[i] = static_cast<int>(i);
+    std::sort(byStart.begin(), byStart.end(), [&starts](int a, int b) { return starts[a] < starts[b]; });
+    std::vector<int> rankOf(m_shape.columns);
+    for (int rank = 0; rank < m_shape.columns; ++rank)
+        rankOf[columnOf(seed.at, byStart[rank])] = rank;
+    return rankOf;
+}
+
+} // namespace
+
+std::vector<int> CompleteCribSeed(const std::vector<std::vector<std::uint8_t>> &messages, int columns,
+                                  const CribSeed &seed)
+{
+    const Placer placer(messages[seed.message], columns, seed.period);
+    return placer.complete(seed);
+}
+
+std::vector<CribSeed> FindCribSeeds(const std::vector<std::vector<std::uint8_t>> &messages,
+                                    const std::vector<std::string> &cribs, int columns, int period, std::size_t kept,
+                                    const std::function<bool()> &halted)
+{
+    const auto better = [](const CribSeed &a, const CribSeed &b) { return a.evidence > b.evidence; };
+    std::vector<CribSeed> seeds;
+    for (const std::vector<std::uint8_t> &letters : messages) {
+        const Placer placer(letters, columns, period);
+        if (!placer.usable())
+            continue;
+        for (const std::string &word : cribs) {
+            for (int at = 0; at + static_cast<int>(word.size()) <= placer.length(); ++at) {
+                if (halted())
+                    return {};
+                const std::size_t before = seeds.size();
+                placer.place(word, at, seeds);
+                for (std::size_t added = before; added < seeds.size(); ++added)
+                    seeds[added].message = static_cast<int>(&letters - messages.data());
+                if (seeds.size() > 8 * kept) {
+                    std::stable_sort(seeds.begin(), seeds.end(), better);
+                    seeds.resize(kept);
+                }
+            }
+        }
+    }
+    std::stable_sort(seeds.begin(), seeds.end(), better);
+    std::vector<CribSeed> distinct;
+    for (CribSeed &seed : seeds) {
+        if (distinct.size() >= kept)
+            break;
+        const bool known = std::any_of(distinct.begin(), distinct.end(),
+                                       [&seed](const CribSeed &other) { return other.ranks == seed.ranks; });
+        if (!known)
+            distinct.push_back(std::move(seed));
+    }
+    return distinct;
+}
+
+} // namespace abc::search

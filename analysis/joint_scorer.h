@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "analysis/order_scorer.h"
+
+namespace abc::search {
+
+// Scores the messages of a day's traffic under one column order as one
+// piece of evidence: each message is read under its own matrix shape (its
+// own rows and long columns) and their quadgram sums are added, so that
+// every column join counts once in every row of every message. A single
+// message scores exactly as its OrderScorer does.
+class JointScorer
+{
+public:
+    // messages: each ciphertext as 0..25, none empty; they must outlive the
+    // scorer. Each message is scored on its first scoredRows rows (all when
+    // 0).
+    JointScorer(const std::vector<std::vector<std::uint8_t>> &messages, int columns, int period, int scoredRows = 0);
+
+    int columns() const { return m_scorers.front().columns(); }
+    int period() const { return m_scorers.front().period(); }
+    // The rows of the tallest message: a climb over several short
+    // messages misses as often as one over the tallest alone.
+    int rows() const { return m_rows; }
+    std::size_t messageCount() const { return m_scorers.size(); }
+    const OrderScorer &message(std::size_t index) const { return m_scorers[index]; }
+
+    long score(const int *rankOf) const;
+    long quadgramCount() const { return m_quadgrams; }
+    // The sum's z-score over the quadgrams of all messages.
+    double germanZScore(long sum) const;
+    // The z-score of the messages that read as German under the order (at
+    // least threshold alone), when at least two thirds of them do: a
+    // message enciphered under another key reads as random letters under
+    // every order, and would hide the others. Over all messages otherwise;
+    // sum is score(rankOf), which a single message needs no more than.
+    double consensusZScore(const int *rankOf, long sum, double threshold) const;
+
+private:
+    std::vector<OrderScorer> m_scorers;
+    int m_rows = 0;
+    long m_quadgrams = 0;
+    // Several short messages leave a long key so many orders that one of
+    // them reads as German by chance: their z-scores are taken less the
+    // log10 of the number of orders, in the sums' units.
+    long m_orderPenalty = 0;
+};
+
+} // namespace abc::search
