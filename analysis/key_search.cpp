@@ -228,7 +228,9 @@ void KeySearch::tryProbableWords()
     best.resize(std::min(best.size(), CribClimbs));
     std::vector<Job> jobs;
     for (std::size_t index = 0; index < best.size(); ++index) {
-        const auto [crib, arm] = best[index];
+        // Named, not bound: clang before 16 cannot capture structured bindings.
+        const CribSeed *crib = best[index].first;
+        KeyLengthArm *arm = best[index].second;
         const std::uint64_t seed = Mix(m_options.seed ^ Mix(0xC21B000 + index));
         jobs.push_back([this, crib, arm, seed] {
             JobResult result = cribClimbJob(*arm, *crib, seed);
