@@ -13,7 +13,7 @@
 //
 // TRAFFIC_PILES (default 20) piles per row, TRAFFIC_BATCH_FILES (default
 // 100) messages in the batch, TRAFFIC_FRONTIER_PILES (default 8) per
-// frontier cell.
+// frontier cell and TRAFFIC_FRONTIER_SECONDS (default 30) per pile there.
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -217,6 +217,7 @@ void RegisterRows()
     // of a total length around the point where half the keys come back,
     // each message's last row ragged.
     const int frontierPiles = bench::EnvInt("TRAFFIC_FRONTIER_PILES", 8);
+    const int frontierSeconds = bench::EnvInt("TRAFFIC_FRONTIER_SECONDS", 30);
     for (const int messages : {1, 3, 5}) {
         for (const int columns : {10, 20, 30, 45}) {
             for (const int total : {columns * 3, columns * 5, columns * 8, columns * 12, columns * 20}) {
@@ -228,7 +229,8 @@ void RegisterRows()
                     + std::to_string(columns) + "_columns/" + std::to_string(total) + "_letters";
                 benchmark::RegisterBenchmark(name.c_str(),
                                              [=](benchmark::State &state) {
-                                                 RunRow(state, row, frontierPiles, 30, 1000 + columns * 7 + messages);
+                                                 RunRow(state, row, frontierPiles, frontierSeconds,
+                                                        1000 + columns * 7 + messages);
                                              })
                     ->Iterations(1)
                     ->Unit(benchmark::kSecond)
