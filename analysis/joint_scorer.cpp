@@ -13,6 +13,7 @@ JointScorer::JointScorer(const std::vector<std::vector<std::uint8_t>> &messages,
     for (const std::vector<std::uint8_t> &letters : messages) {
         const OrderScorer &scorer = m_scorers.emplace_back(letters, columns, period, scoredRows);
         m_rows = std::max(m_rows, scorer.rows());
+        m_totalRows += scorer.rows();
         m_quadgrams += scorer.quadgramCount();
     }
 }

@@ -23,9 +23,9 @@ public:
 
     int columns() const { return m_scorers.front().columns(); }
     int period() const { return m_scorers.front().period(); }
-    // The rows of the tallest message: a climb over several short
-    // messages misses as often as one over the tallest alone.
+    // The rows of the tallest message, and of all messages together.
     int rows() const { return m_rows; }
+    int totalRows() const { return m_totalRows; }
     std::size_t messageCount() const { return m_scorers.size(); }
     const OrderScorer &message(std::size_t index) const { return m_scorers[index]; }
 
@@ -43,6 +43,7 @@ public:
 private:
     std::vector<OrderScorer> m_scorers;
     int m_rows = 0;
+    int m_totalRows = 0;
     long m_quadgrams = 0;
     // Several short messages leave a long key so many orders that one of
     // them reads as German by chance: their z-scores are taken less the
