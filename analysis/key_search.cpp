@@ -12,9 +12,13 @@
 // multi-armed bandit does, by their priors and by how often their climbs
 // found nothing German. Where the last row of the matrix is incomplete, a
 // wrong guess at the long columns moves every column read after it, so the
-// long columns are learnt apart from the order (long_columns.h). The search
-// ends when independent climbs agree on an order that reads as German, when
-// the time is up, or when it is stopped.
+// long columns are learnt apart from the order (long_columns.h). Probable
+// words, when given, fix the columns they cover at each place they may
+// stand; climbs start from those seeds first and keep a share of every
+// round (crib_climbs.h). The search ends when independent climbs agree on
+// an order that reads as German (or, with probable words, when the best
+// order holds them and many climbs since have not beaten it), when the
+// time is up, or when it is stopped.
 
 #include "analysis/key_search.h"
 
