@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "analysis/order_scorer.h"
@@ -50,5 +51,11 @@ private:
     // log10 of the number of orders, in the sums' units.
     long m_orderPenalty = 0;
 };
+
+// The letters of every message that has any, as 0..25.
+std::vector<std::vector<std::uint8_t>> MessageLetters(const std::vector<std::string> &texts);
+
+// The quadgrams of every message in full, at least 1.
+long FullQuadgrams(const std::vector<std::vector<std::uint8_t>> &messages);
 
 } // namespace abc::search
