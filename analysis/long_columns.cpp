@@ -125,7 +125,7 @@ std::vector<int> LongColumnModel::guessStarts(const std::vector<double> &evidenc
     if (!germanOrder.empty() && random() % 2 == 0)
         return startsOf(germanOrder);
     const std::vector<std::vector<int>> &joined = startsFromJoins();
-    if (!joined.empty() && random() % 2 == 0) {
+    if (!joined.empty() && random() % 4 != 0) {
         // The best guess most often, the next ones in case it is wrong.
         std::size_t index = 0;
         while (index + 1 < joined.size() && random() % 2 == 0)

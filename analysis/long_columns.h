@@ -39,7 +39,7 @@ public:
     // A guess at the starts for a climb, by reading rank. Every other climb
     // reads under the long columns of germanOrder, an order that reads as
     // German, if there is one, as that confirms it soonest; over tall
-    // columns half the others under what the joins of the columns tell.
+    // columns most of the others under what the joins of the columns tell.
     std::vector<int> guessStarts(const std::vector<double> &evidence, const std::vector<int> &germanOrder,
                                  std::mt19937_64 &random) const;
     // A guess at the starts from the letter shares and the evidence alone.
