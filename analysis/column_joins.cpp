@@ -15,6 +15,7 @@ namespace abc::search {
 namespace {
 
 constexpr int Restarts = 12;
+constexpr float Impossible = -1e9f;
 
 using PairTable = std::array<std::array<float, 26>, 26>;
 
@@ -64,6 +65,9 @@ public:
     // before it, joins on its right the one read rightRank-th.
     float join(int leftRank, int leftBefore, int rightRank, int rightBefore) const
     {
+        // A long column moved across others passes starts no column can have.
+        if (!possible(leftRank, leftBefore) || !possible(rightRank, rightBefore))
+            return Impossible;
         return m_joins[((static_cast<std::size_t>(leftRank) * m_shape.columns + rightRank) * m_range
                         + leftBefore - lowest(leftRank))
                            * m_range
@@ -71,6 +75,7 @@ public:
     }
 
 private:
+    bool possible(int rank, int before) const { return before >= lowest(rank) && before <= highest(rank); }
     int lowest(int rank) const { return std::max(0, rank - (m_shape.columns - m_shape.longColumns)); }
     int highest(int rank) const { return std::min(rank, m_shape.longColumns); }
 
@@ -82,7 +87,7 @@ private:
 JoinTable::JoinTable(const std::vector<std::uint8_t> &letters, const MatrixShape &shape, int period)
     : m_shape(shape)
     , m_range(std::min(shape.longColumns, shape.columns - shape.longColumns) + 1)
-    , m_joins(static_cast<std::size_t>(shape.columns) * shape.columns * m_range * m_range, -1e9f)
+    , m_joins(static_cast<std::size_t>(shape.columns) * shape.columns * m_range * m_range, Impossible)
 {
     const PairTable &information = PairInformation();
     const int n = shape.columns;
@@ -98,7 +103,7 @@ JoinTable::JoinTable(const std::vector<std::uint8_t> &letters, const MatrixShape
                 continue;
             for (int leftBefore = lowest(left); leftBefore <= highest(left); ++leftBefore) {
                 for (int rightBefore = lowest(right); rightBefore <= highest(right); ++rightBefore) {
-                    float best = -1e9f;
+                    float best = Impossible;
                     for (int place = 0; place < period; ++place) {
                         float sum = 0;
                         for (int row = 0; row < height; ++row)
@@ -163,8 +168,8 @@ public:
 private:
     void rescore(int rank)
     {
-        m_right[rank] = {-1e9f, -1};
-        m_left[rank] = {-1e9f, -1};
+        m_right[rank] = {Impossible, -1};
+        m_left[rank] = {Impossible, -1};
         for (int other = 0; other < m_table.columns(); ++other) {
             if (other == rank)
                 continue;
