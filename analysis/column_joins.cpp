@@ -68,8 +68,8 @@ public:
         // A long column moved across others passes starts no column can have.
         if (!possible(leftRank, leftBefore) || !possible(rightRank, rightBefore))
             return Impossible;
-        return m_joins[((static_cast<std::size_t>(leftRank) * m_shape.columns + rightRank) * m_range
-                        + leftBefore - lowest(leftRank))
+        return m_joins[((static_cast<std::size_t>(leftRank) * m_shape.columns + rightRank) * m_range + leftBefore
+                        - lowest(leftRank))
                            * m_range
                        + rightBefore - lowest(rightRank)];
     }
@@ -173,7 +173,8 @@ private:
         for (int other = 0; other < m_table.columns(); ++other) {
             if (other == rank)
                 continue;
-            m_right[rank] = std::max(m_right[rank], {m_table.join(rank, m_before[rank], other, m_before[other]), other});
+            m_right[rank] =
+                std::max(m_right[rank], {m_table.join(rank, m_before[rank], other, m_before[other]), other});
             m_left[rank] = std::max(m_left[rank], {m_table.join(other, m_before[other], rank, m_before[rank]), other});
         }
     }
