@@ -406,12 +406,8 @@ JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed)
     if (arm.longColumns) {
         // Ragged: first order the columns under a guess at where they start,
         // which a wrong long column then cannot upset; the exact reading
-        // below takes it from there. Every other climb reads under the long
-        // columns of an order that reads as German, if there is one: that
-        // confirms it soonest.
-        const std::vector<int> starts = !arm.germanOrder.empty() && random() % 2 == 0
-            ? arm.longColumns->startsOf(arm.germanOrder)
-            : arm.longColumns->drawStarts(arm.evidence, random);
+        // below takes it from there.
+        const std::vector<int> starts = arm.longColumns->guessStarts(arm.evidence, arm.germanOrder, random);
         const OrderScorer &single = arm.scorer.message(0);
         const OrderScore guessed = [&single, &starts](const int *order) { return single.score(order, starts.data()); };
         if (!Climb(rankOf, random, guessed, evaluations, halted))

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <future>
@@ -7,6 +8,7 @@
 #include <random>
 #include <thread>
 
+#include "analysis/column_joins.h"
 #include "analysis/key_search.h"
 #include "analysis/long_columns.h"
 #include "analysis/order_scorer.h"
@@ -73,6 +75,29 @@ TEST(LongColumns, TheStartsAnOrderGivesReadAsTheExactReadingAndEvidenceFindsThem
             evidence[slot] = 100;
         EXPECT_EQ(model.drawStarts(evidence, draws), starts) << text;
     }
+}
+
+// Over tall columns the letter shares do not tell which columns are long;
+// how a column joins its true neighbour row by row does.
+TEST(LongColumns, TheJoinsOfTallColumnsTellWhichAreLong)
+{
+    std::mt19937 random(5);
+    int told = 0;
+    constexpr int Messages = 8;
+    for (int trial = 0; trial < Messages; ++trial) {
+        const int columns = 26 + static_cast<int>(random() % 20);
+        const int rows = 20 + static_cast<int>(random() % 10);
+        const std::string plain = HeldOutGerman(columns * rows + 1 + random() % (columns - 1), 1500 * trial);
+        const CipherMethod method = trial % 2 ? CipherMethod::ABC : CipherMethod::ABCD;
+        const int period = trial % 2 ? 3 : 4;
+        const std::string key = RandomLetters(random, columns);
+        const std::vector<std::uint8_t> letters = LetterCodes(EncipherText(plain, key, method));
+        const std::vector<int> starts =
+            LongColumnModel(letters, columns, period).startsOf(InversePermutation(KeyColumnOrder(key)));
+        const std::vector<std::vector<int>> guesses = GuessStartsFromJoins(letters, columns, period, 4);
+        told += std::find(guesses.begin(), guesses.end(), starts) != guesses.end();
+    }
+    EXPECT_GE(told, Messages / 2);
 }
 
 TEST(MethodDetection, TellsTheShiftFromTheLetterCountsOfLongTexts)
