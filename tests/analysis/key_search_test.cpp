@@ -259,7 +259,7 @@ TEST(SharedKeySearch, AProbableWordGivesAKeyThatTheMessageAloneDoesNot)
 #ifdef __SANITIZE_THREAD__
     GTEST_SKIP() << "a search, not a race: ten times slower here and no other threads than the tests above";
 #endif
-    const std::string plain = HeldOutGerman(110, 40000);
+    const std::string plain = HeldOutGerman(110, 42000);
     const std::string key = "PLMOKNIJBUHVYGCTRFXEDZWSAQPLMOKNIJ";
     const std::string cipher = EncipherText(plain, key, CipherMethod::ABC);
     const std::string word = plain.substr(60, 10);
