@@ -207,8 +207,8 @@ bool Placer::assignRanks(const std::vector<int> &starts, int at, CribSeed &seed)
         const int most = gaps[g] / (rows - 1);
         for (int t = 0; t <= others; ++t) {
             for (int count = fewest; count <= most && t + count <= others && cost[g][t] < Impossible; ++count)
-                cost[g + 1][t + count] = std::min(cost[g + 1][t + count],
-                                                  cost[g][t] + std::abs(count - gaps[g] / meanHeight));
+                cost[g + 1][t + count] =
+                    std::min(cost[g + 1][t + count], cost[g][t] + std::abs(count - gaps[g] / meanHeight));
         }
     }
     if (cost[gaps.size()][others] == Impossible)

@@ -419,8 +419,8 @@ JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed)
 }
 
 // The exact reading's climb that ends every climb.
-JobResult KeySearch::finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, std::mt19937_64 &random,
-                                 long evaluations, JobResult result)
+JobResult KeySearch::finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, std::mt19937_64 &random, long evaluations,
+                                 JobResult result)
 {
     const std::function<bool()> halted = [this] { return m_runner.halted(); };
     const OrderScore exact = [&arm](const int *order) { return arm.scorer.score(order); };
