@@ -61,6 +61,11 @@ bool Findings::confident() const
     // German it reads, and the fewer rows, the more agreeing climbs it takes.
     if (zScore < ConfidentThreshold)
         return false;
+    // Several messages must all read as German under the same order at
+    // once: the climbs that miss end far below the threshold there, and
+    // each climb over their short columns is dear.
+    if (scorer.messageCount() > 1)
+        return true;
     const int hitsNeeded = 2 + (zScore < -1) + (zScore < -2) + (zScore < -1 && scorer.rows() < 10);
     return best.hits >= hitsNeeded;
 }

@@ -15,7 +15,7 @@ namespace {
 // before any quadgram is complete, and after.
 constexpr std::size_t OpeningWidth = 4096;
 constexpr std::size_t BeamWidth = 64;
-constexpr std::size_t GrowingWidth = 32;
+constexpr std::size_t GrowingWidth = 256;
 // The cost of a quadgram of random letters, log10(26^4) in steps of
 // 1/QuadgramUnit.
 constexpr long RandomQuadgramCost = 181;
@@ -136,23 +136,35 @@ void Placer::place(const std::string &word, int at, std::vector<CribSeed> &seeds
         if (candidates.back().empty())
             return;
     }
+    // Each step scores every extension in place and copies only those kept.
+    struct Extension {
+        std::size_t from;
+        int start;
+        long evidence;
+    };
     std::vector<Partial> beam(1);
+    std::vector<Extension> extensions;
     for (int index = 0; index < span && !beam.empty(); ++index) {
-        std::vector<Partial> next;
-        for (const Partial &partial : beam) {
+        extensions.clear();
+        for (std::size_t from = 0; from < beam.size(); ++from) {
+            Partial &partial = beam[from];
             for (const int start : candidates[index]) {
                 if (!fits(partial.starts, at, start))
                     continue;
-                Partial &longer = next.emplace_back(partial);
-                longer.starts.push_back(start);
-                longer.evidence += gain(longer.starts, at);
+                partial.starts.push_back(start);
+                extensions.push_back({from, start, partial.evidence + gain(partial.starts, at)});
+                partial.starts.pop_back();
             }
         }
-        const std::size_t width = index < 3 ? OpeningWidth : BeamWidth;
-        if (next.size() > width) {
-            std::partial_sort(next.begin(), next.begin() + static_cast<std::ptrdiff_t>(width), next.end(),
-                              [](const Partial &a, const Partial &b) { return a.evidence > b.evidence; });
-            next.resize(width);
+        const std::size_t width = std::min(extensions.size(), index < 3 ? OpeningWidth : BeamWidth);
+        std::partial_sort(extensions.begin(), extensions.begin() + static_cast<std::ptrdiff_t>(width), extensions.end(),
+                          [](const Extension &a, const Extension &b) { return a.evidence > b.evidence; });
+        std::vector<Partial> next(width);
+        for (std::size_t i = 0; i < width; ++i) {
+            next[i].starts.reserve(span);
+            next[i].starts = beam[extensions[i].from].starts;
+            next[i].starts.push_back(extensions[i].start);
+            next[i].evidence = extensions[i].evidence;
         }
         beam = std::move(next);
     }
@@ -195,8 +207,8 @@ bool Placer::assignRanks(const std::vector<int> &starts, int at, CribSeed &seed)
         const int most = gaps[g] / (rows - 1);
         for (int t = 0; t <= others; ++t) {
             for (int count = fewest; count <= most && t + count <= others && cost[g][t] < Impossible; ++count)
-                cost[g + 1][t + count] = std::min(cost[g + 1][t + count],
-                                                  cost[g][t] + std::abs(count - gaps[g] / meanHeight));
+                cost[g + 1][t + count] =
+                    std::min(cost[g + 1][t + count], cost[g][t] + std::abs(count - gaps[g] / meanHeight));
         }
     }
     if (cost[gaps.size()][others] == Impossible)

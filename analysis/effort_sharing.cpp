@@ -58,9 +58,13 @@ double KeyLengthArm::weight() const
     if (!germanOrder.empty())
         return 1.0; // confirm or beat what reads as German
     const double prior = std::clamp(std::exp(logPrior / 2), 1.0 / 64, 1.0);
-    if (scorer.rows() < 8)
+    // Several messages show every join once in each of their rows, but
+    // their ragged last rows cost a climb about as much as those rows
+    // give: trials missed as often over all rows as over half of them.
+    const int rows = std::max(scorer.rows(), scorer.totalRows() / 2);
+    if (rows < 8)
         return prior; // short columns: a miss says little
-    const double missChance = 1.0 - std::min((scorer.rows() - 4) / 12.0, 0.6);
+    const double missChance = 1.0 - std::min((rows - 4) / 12.0, 0.6);
     // Under a ragged last row the first climbs mostly gather evidence on
     // the long columns; their misses say less.
     const double counted = static_cast<double>(misses) * (longColumns ? 0.25 : 1.0);

@@ -13,6 +13,7 @@ JointScorer::JointScorer(const std::vector<std::vector<std::uint8_t>> &messages,
     for (const std::vector<std::uint8_t> &letters : messages) {
         const OrderScorer &scorer = m_scorers.emplace_back(letters, columns, period, scoredRows);
         m_rows = std::max(m_rows, scorer.rows());
+        m_totalRows += scorer.rows();
         m_quadgrams += scorer.quadgramCount();
     }
 }
@@ -54,6 +55,24 @@ double JointScorer::consensusZScore(const int *rankOf, long sum, double threshol
     if (3 * german < 2 * voters || germanQuadgrams == 0)
         return germanZScore(sum);
     return GermanZScore(germanSum - m_orderPenalty, germanQuadgrams);
+}
+
+std::vector<std::vector<std::uint8_t>> MessageLetters(const std::vector<std::string> &texts)
+{
+    std::vector<std::vector<std::uint8_t>> messages;
+    for (const std::string &text : texts) {
+        if (!text.empty())
+            messages.push_back(LetterCodes(text));
+    }
+    return messages;
+}
+
+long FullQuadgrams(const std::vector<std::vector<std::uint8_t>> &messages)
+{
+    long quadgrams = 0;
+    for (const std::vector<std::uint8_t> &letters : messages)
+        quadgrams += std::max(0L, static_cast<long>(letters.size()) - 3);
+    return std::max(1L, quadgrams);
 }
 
 } // namespace abc::search

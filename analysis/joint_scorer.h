@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "analysis/order_scorer.h"
@@ -23,9 +24,9 @@ public:
 
     int columns() const { return m_scorers.front().columns(); }
     int period() const { return m_scorers.front().period(); }
-    // The rows of the tallest message: a climb over several short
-    // messages misses as often as one over the tallest alone.
+    // The rows of the tallest message, and of all messages together.
     int rows() const { return m_rows; }
+    int totalRows() const { return m_totalRows; }
     std::size_t messageCount() const { return m_scorers.size(); }
     const OrderScorer &message(std::size_t index) const { return m_scorers[index]; }
 
@@ -43,11 +44,18 @@ public:
 private:
     std::vector<OrderScorer> m_scorers;
     int m_rows = 0;
+    int m_totalRows = 0;
     long m_quadgrams = 0;
     // Several short messages leave a long key so many orders that one of
     // them reads as German by chance: their z-scores are taken less the
     // log10 of the number of orders, in the sums' units.
     long m_orderPenalty = 0;
 };
+
+// The letters of every message that has any, as 0..25.
+std::vector<std::vector<std::uint8_t>> MessageLetters(const std::vector<std::string> &texts);
+
+// The quadgrams of every message in full, at least 1.
+long FullQuadgrams(const std::vector<std::vector<std::uint8_t>> &messages);
 
 } // namespace abc::search

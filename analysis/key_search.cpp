@@ -12,9 +12,13 @@
 // multi-armed bandit does, by their priors and by how often their climbs
 // found nothing German. Where the last row of the matrix is incomplete, a
 // wrong guess at the long columns moves every column read after it, so the
-// long columns are learnt apart from the order (long_columns.h). The search
-// ends when independent climbs agree on an order that reads as German, when
-// the time is up, or when it is stopped.
+// long columns are learnt apart from the order (long_columns.h). Probable
+// words, when given, fix the columns they cover at each place they may
+// stand; climbs start from those seeds first and keep a share of every
+// round (crib_climbs.h). The search ends when independent climbs agree on
+// an order that reads as German (or, with probable words, when the best
+// order holds them and many climbs since have not beaten it), when the
+// time is up, or when it is stopped.
 
 #include "analysis/key_search.h"
 
@@ -28,6 +32,7 @@
 
 #include "analysis/candidates.h"
 #include "analysis/climb.h"
+#include "analysis/crib_climbs.h"
 #include "analysis/crib_seeds.h"
 #include "analysis/effort_sharing.h"
 #include "analysis/job_runner.h"
@@ -46,9 +51,7 @@ constexpr int MaxRounds = 100000;
 constexpr std::size_t WordsPerJob = 4096;
 // The first this many letters decide which words deserve a full reading.
 constexpr int WordPrefixLetters = 120;
-// A probable word's best seeds for each key length, and the climbs from the
-// best of all.
-constexpr std::size_t CribSeedsPerKeyLength = 16;
+// The climbs from the probable words' best seeds before any other.
 constexpr std::size_t CribClimbs = 48;
 
 std::uint64_t Mix(std::uint64_t value)
@@ -82,25 +85,6 @@ struct JobResult {
 
 using Job = std::function<JobResult()>;
 
-// The letters of every message that has any, as 0..25.
-std::vector<std::vector<std::uint8_t>> MessageLetters(const std::vector<std::string> &texts)
-{
-    std::vector<std::vector<std::uint8_t>> messages;
-    for (const std::string &text : texts) {
-        if (!text.empty())
-            messages.push_back(LetterCodes(text));
-    }
-    return messages;
-}
-
-long FullQuadgrams(const std::vector<std::vector<std::uint8_t>> &messages)
-{
-    long quadgrams = 0;
-    for (const std::vector<std::uint8_t> &letters : messages)
-        quadgrams += std::max(0L, static_cast<long>(letters.size()) - 3);
-    return std::max(1L, quadgrams);
-}
-
 // A message or several under one key.
 class KeySearch
 {
@@ -126,13 +110,15 @@ private:
 
     void runJobs(const std::vector<Job> &jobs);
     void merge(const JobResult &result);
+    bool confident() const;
     void report(const KeyedFinding *changed, int columns, int period);
     Candidate candidate(const FindingKey &key, const Finding &finding) const;
 
     JobResult wordsJob(std::size_t from, std::size_t to);
     JobResult exhaustiveJob(const KeyLengthArm &arm);
     JobResult climbJob(KeyLengthArm &arm, std::uint64_t seed);
-    JobResult cribClimbJob(KeyLengthArm &arm, const CribSeed &crib, std::uint64_t seed);
+    std::vector<Job> cribClimbs(std::size_t count);
+    JobResult cribClimbJob(const ArmSeed &due, std::uint64_t seed);
     JobResult finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, std::mt19937_64 &random, long evaluations,
                           JobResult result);
 
@@ -147,6 +133,9 @@ private:
     // The words are first read on the first rows of each key length.
     std::map<std::pair<int, int>, JointScorer> m_prefixScorers; // by period and key length
     Findings m_findings;
+    CribSeedRotation m_cribSeeds;
+    CribConfirmation m_cribConfirmation;
+    std::uint64_t m_cribClimbCount = 0;
 
     std::mutex m_progressMutex;
     double m_bestReported = -1e300;
@@ -205,47 +194,33 @@ void KeySearch::tryProbableWords()
 {
     if (m_options.cribs.empty())
         return;
-    const std::function<bool()> halted = [this] { return m_runner.halted(); };
-    std::vector<std::function<std::vector<CribSeed>()>> seedJobs;
-    std::vector<KeyLengthArm *> seeded;
-    for (KeyLengthArm &arm : m_arms) {
-        if (arm.columns <= ExhaustiveColumns)
-            continue;
-        seeded.push_back(&arm);
-        seedJobs.push_back([this, &arm, &halted] {
-            report(nullptr, arm.columns, arm.period);
-            return FindCribSeeds(m_messages, m_options.cribs, arm.columns, arm.period, CribSeedsPerKeyLength, halted);
-        });
-    }
-    const std::vector<std::vector<CribSeed>> found = m_runner.run(seedJobs);
-    std::vector<std::pair<const CribSeed *, KeyLengthArm *>> best;
-    for (std::size_t arm = 0; arm < found.size(); ++arm) {
-        for (const CribSeed &seed : found[arm])
-            best.emplace_back(&seed, seeded[arm]);
-    }
-    std::stable_sort(best.begin(), best.end(),
-                     [](const auto &a, const auto &b) { return a.first->evidence > b.first->evidence; });
-    best.resize(std::min(best.size(), CribClimbs));
+    m_cribSeeds = FindArmSeeds(m_messages, m_options.cribs, m_arms, m_runner,
+                               [this](const KeyLengthArm &arm) { report(nullptr, arm.columns, arm.period); });
+    runJobs(cribClimbs(CribClimbs));
+}
+
+std::vector<Job> KeySearch::cribClimbs(std::size_t count)
+{
     std::vector<Job> jobs;
-    for (std::size_t index = 0; index < best.size(); ++index) {
-        // Named, not bound: clang before 16 cannot capture structured bindings.
-        const CribSeed *crib = best[index].first;
-        KeyLengthArm *arm = best[index].second;
-        const std::uint64_t seed = Mix(m_options.seed ^ Mix(0xC21B000 + index));
-        jobs.push_back([this, crib, arm, seed] {
-            JobResult result = cribClimbJob(*arm, *crib, seed);
+    for (const ArmSeed &due : m_cribSeeds.next(count)) {
+        const std::uint64_t seed = Mix(m_options.seed ^ Mix(0xC21B000 + m_cribClimbCount++));
+        jobs.push_back([this, due, seed] {
+            JobResult result = cribClimbJob(due, seed);
             if (!result.findings.empty())
-                report(&result.findings.front(), arm->columns, arm->period);
+                report(&result.findings.back(), due.arm->columns, due.arm->period);
             return result;
         });
     }
-    runJobs(jobs);
+    return jobs;
 }
 
 void KeySearch::climbInRounds()
 {
-    for (int round = 0; !m_runner.halted() && !m_findings.confident() && round < MaxRounds; ++round) {
-        const std::vector<Job> jobs = climbsOfRound(round);
+    for (int round = 0; !m_runner.halted() && !confident() && round < MaxRounds; ++round) {
+        std::vector<Job> jobs = climbsOfRound(round);
+        // The probable words keep steering a share of the climbs.
+        for (Job &job : cribClimbs(m_runner.threads()))
+            jobs.push_back(std::move(job));
         if (!jobs.empty())
             runJobs(jobs);
     }
@@ -299,8 +274,21 @@ void KeySearch::runJobs(const std::vector<Job> &jobs)
         merge(result);
 }
 
+bool KeySearch::confident() const
+{
+    if (m_findings.confident())
+        return true;
+    const auto *best = m_findings.best();
+    if (m_options.cribs.empty() || !best)
+        return false;
+    const auto &[key, finding] = *best;
+    return m_cribConfirmation.confirmed(
+        FindingZScore(key, finding.sum, m_arms.at(key.first, static_cast<int>(key.second.size())).scorer));
+}
+
 void KeySearch::merge(const JobResult &result)
 {
+    const auto *bestBefore = m_findings.best();
     if (result.arm) {
         KeyLengthArm &arm = *result.arm;
         arm.recordClimb(result.evaluations, result.evidence);
@@ -309,6 +297,12 @@ void KeySearch::merge(const JobResult &result)
     }
     for (const auto &[key, found] : result.findings)
         m_findings.add(key, found);
+    if (m_options.cribs.empty() || !result.arm)
+        return;
+    if (const auto *best = m_findings.best(); best != bestBefore)
+        m_cribConfirmation.newBest(HoldsEveryWord(candidate(best->first, best->second)));
+    else
+        m_cribConfirmation.climbEnded();
 }
 
 void KeySearch::report(const KeyedFinding *changed, int columns, int period)
@@ -412,12 +406,8 @@ JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed)
     if (arm.longColumns) {
         // Ragged: first order the columns under a guess at where they start,
         // which a wrong long column then cannot upset; the exact reading
-        // below takes it from there. Every other climb reads under the long
-        // columns of an order that reads as German, if there is one: that
-        // confirms it soonest.
-        const std::vector<int> starts = !arm.germanOrder.empty() && random() % 2 == 0
-            ? arm.longColumns->startsOf(arm.germanOrder)
-            : arm.longColumns->drawStarts(arm.evidence, random);
+        // below takes it from there.
+        const std::vector<int> starts = arm.longColumns->guessStarts(arm.evidence, arm.germanOrder, random);
         const OrderScorer &single = arm.scorer.message(0);
         const OrderScore guessed = [&single, &starts](const int *order) { return single.score(order, starts.data()); };
         if (!Climb(rankOf, random, guessed, evaluations, halted))
@@ -429,8 +419,8 @@ JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed)
 }
 
 // The exact reading's climb that ends every climb.
-JobResult KeySearch::finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, std::mt19937_64 &random,
-                                 long evaluations, JobResult result)
+JobResult KeySearch::finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, std::mt19937_64 &random, long evaluations,
+                                 JobResult result)
 {
     const std::function<bool()> halted = [this] { return m_runner.halted(); };
     const OrderScore exact = [&arm](const int *order) { return arm.scorer.score(order); };
@@ -444,41 +434,31 @@ JobResult KeySearch::finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, st
 }
 
 // First the columns that the probable word does not cover are climbed
-// around those it fixes, then all of them freely.
-JobResult KeySearch::cribClimbJob(KeyLengthArm &arm, const CribSeed &crib, std::uint64_t seed)
+// around those it fixes, then all of them freely. A seed's first climb
+// starts from the order it grows into by the best joins, later ones from
+// random orders around it.
+JobResult KeySearch::cribClimbJob(const ArmSeed &due, std::uint64_t seed)
 {
+    KeyLengthArm &arm = *due.arm;
     std::mt19937_64 random(seed);
-    std::vector<int> rankOf(arm.columns, -1);
-    std::vector<bool> taken(arm.columns, false);
-    for (const auto &[position, rank] : crib.ranks) {
-        rankOf[position] = rank;
-        taken[rank] = true;
-    }
-    std::vector<int> freePositions;
-    std::vector<int> freeRanks;
-    for (int column = 0; column < arm.columns; ++column) {
-        if (rankOf[column] < 0)
-            freePositions.push_back(column);
-        if (!taken[column])
-            freeRanks.push_back(column);
-    }
-    std::shuffle(freeRanks.begin(), freeRanks.end(), random);
-    const auto fill = [&rankOf, &freePositions](const int *ranks) {
-        for (std::size_t i = 0; i < freePositions.size(); ++i)
-            rankOf[freePositions[i]] = ranks[i];
-    };
+    std::vector<int> rankOf;
+    if (due.lap == 0)
+        rankOf = CompleteCribSeed(m_messages, arm.columns, *due.seed);
+    if (rankOf.empty())
+        rankOf = RandomOrderAround(*due.seed, arm.columns, random);
     long evaluations = 0;
-    if (freeRanks.size() >= 2) {
-        const std::function<bool()> halted = [this] { return m_runner.halted(); };
-        const OrderScore aroundTheWord = [&arm, &rankOf, &fill](const int *ranks) {
-            fill(ranks);
-            return arm.scorer.score(rankOf.data());
-        };
-        if (!Climb(freeRanks, random, aroundTheWord, evaluations, halted))
-            return {};
-    }
-    fill(freeRanks.data());
-    return finishClimb(arm, rankOf, random, evaluations, {});
+    const std::function<bool()> halted = [this] { return m_runner.halted(); };
+    const std::optional<long> sum = ClimbAroundCrib(arm.scorer, *due.seed, rankOf, random, evaluations, halted);
+    if (!sum)
+        return {};
+    // The order that keeps the word is a finding of its own: over a few
+    // rows the free climb may leave it for one that reads better by chance.
+    const std::vector<int> aroundTheWord = rankOf;
+    JobResult result = finishClimb(arm, rankOf, random, evaluations, {});
+    if (!result.findings.empty() && result.findings.back().first.second != aroundTheWord)
+        result.findings.insert(result.findings.begin(),
+                               {{arm.period, aroundTheWord}, Finding{*sum, Log10Factorial(arm.columns), 1, false}});
+    return result;
 }
 
 } // namespace

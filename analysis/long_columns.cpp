@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 
+#include "analysis/column_joins.h"
 #include "analysis/german_ngrams.h"
 
 namespace abc::search {
@@ -18,6 +19,10 @@ constexpr int MaxRows = 400;
 constexpr double Temperature = 0.5;
 constexpr double EvidenceWeight = 0.5;
 constexpr double MaxEvidence = 2.0;
+// Below this many rows the joins of two columns tell little; the guesses
+// kept from them.
+constexpr int MinJoinRows = 20;
+constexpr int JoinGuesses = 4;
 
 double LogSumExp(double a, double b)
 {
@@ -37,6 +42,8 @@ bool LongColumnModel::Needed(int length, int columns)
 
 LongColumnModel::LongColumnModel(const std::vector<std::uint8_t> &letters, int columns, int period)
     : m_shape(MatrixShape::Of(static_cast<int>(letters.size()), columns))
+    , m_letters(&letters)
+    , m_period(period)
 {
     const int length = static_cast<int>(letters.size());
     std::array<double, 26> logShare{};
@@ -110,6 +117,31 @@ std::vector<int> LongColumnModel::drawStarts(const std::vector<double> &evidence
         starts[rank - 1] = (rank - 1) * (m_shape.rows - 1) + longs;
     }
     return starts;
+}
+
+std::vector<int> LongColumnModel::guessStarts(const std::vector<double> &evidence, const std::vector<int> &germanOrder,
+                                              std::mt19937_64 &random) const
+{
+    if (!germanOrder.empty() && random() % 2 == 0)
+        return startsOf(germanOrder);
+    const std::vector<std::vector<int>> &joined = startsFromJoins();
+    if (!joined.empty() && random() % 4 != 0) {
+        // The best guess most often, the next ones in case it is wrong.
+        std::size_t index = 0;
+        while (index + 1 < joined.size() && random() % 2 == 0)
+            ++index;
+        return joined[index];
+    }
+    return drawStarts(evidence, random);
+}
+
+const std::vector<std::vector<int>> &LongColumnModel::startsFromJoins() const
+{
+    std::call_once(*m_joinsDone, [this] {
+        if (m_shape.rows >= MinJoinRows)
+            m_startsFromJoins = GuessStartsFromJoins(*m_letters, m_shape.columns, m_period, JoinGuesses);
+    });
+    return m_startsFromJoins;
 }
 
 std::vector<int> LongColumnModel::startsOf(const std::vector<int> &rankOf) const

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <random>
 #include <utility>
 #include <vector>
@@ -34,7 +36,13 @@ public:
     // columns read before it.
     int slotCount() const { return m_shape.columns * (m_shape.longColumns + 1); }
 
-    // A guess at the starts, by reading rank.
+    // A guess at the starts for a climb, by reading rank. Every other climb
+    // reads under the long columns of germanOrder, an order that reads as
+    // German, if there is one, as that confirms it soonest; over tall
+    // columns most of the others under what the joins of the columns tell.
+    std::vector<int> guessStarts(const std::vector<double> &evidence, const std::vector<int> &germanOrder,
+                                 std::mt19937_64 &random) const;
+    // A guess at the starts from the letter shares and the evidence alone.
     std::vector<int> drawStarts(const std::vector<double> &evidence, std::mt19937_64 &random) const;
 
     // The starts an order gives (rankOf as the scorer takes it).
@@ -48,10 +56,18 @@ public:
                                                      const std::vector<int> &starts) const;
 
 private:
+    // The best guesses from how well the columns join side by side
+    // (column_joins.h), best first; worked out on first use, and only over
+    // columns tall enough for the joins to tell (none else).
+    const std::vector<std::vector<int>> &startsFromJoins() const;
     int slot(int rank, int longBefore) const { return rank * (m_shape.longColumns + 1) + longBefore; }
 
     // Made for ragged matrices only, so some columns are short.
     MatrixShape m_shape;
+    const std::vector<std::uint8_t> *m_letters;
+    int m_period;
+    std::unique_ptr<std::once_flag> m_joinsDone = std::make_unique<std::once_flag>();
+    mutable std::vector<std::vector<int>> m_startsFromJoins;
     // Log-likelihood of each column's stretch of letters, by slot and by
     // whether the column is long.
     std::vector<double> m_stretchLogLikelihood;

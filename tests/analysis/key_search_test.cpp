@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <future>
@@ -7,6 +8,7 @@
 #include <random>
 #include <thread>
 
+#include "analysis/column_joins.h"
 #include "analysis/key_search.h"
 #include "analysis/long_columns.h"
 #include "analysis/order_scorer.h"
@@ -73,6 +75,29 @@ TEST(LongColumns, TheStartsAnOrderGivesReadAsTheExactReadingAndEvidenceFindsThem
             evidence[slot] = 100;
         EXPECT_EQ(model.drawStarts(evidence, draws), starts) << text;
     }
+}
+
+// Over tall columns the letter shares do not tell which columns are long;
+// how a column joins its true neighbour row by row does.
+TEST(LongColumns, TheJoinsOfTallColumnsTellWhichAreLong)
+{
+    std::mt19937 random(5);
+    int told = 0;
+    constexpr int Messages = 8;
+    for (int trial = 0; trial < Messages; ++trial) {
+        const int columns = 26 + static_cast<int>(random() % 20);
+        const int rows = 20 + static_cast<int>(random() % 10);
+        const std::string plain = HeldOutGerman(columns * rows + 1 + random() % (columns - 1), 1500 * trial);
+        const CipherMethod method = trial % 2 ? CipherMethod::ABC : CipherMethod::ABCD;
+        const int period = trial % 2 ? 3 : 4;
+        const std::string key = RandomLetters(random, columns);
+        const std::vector<std::uint8_t> letters = LetterCodes(EncipherText(plain, key, method));
+        const std::vector<int> starts =
+            LongColumnModel(letters, columns, period).startsOf(InversePermutation(KeyColumnOrder(key)));
+        const std::vector<std::vector<int>> guesses = GuessStartsFromJoins(letters, columns, period, 4);
+        told += std::find(guesses.begin(), guesses.end(), starts) != guesses.end();
+    }
+    EXPECT_GE(told, Messages / 2);
 }
 
 TEST(MethodDetection, TellsTheShiftFromTheLetterCountsOfLongTexts)
@@ -169,6 +194,88 @@ TEST(KeySearch, StopsWhenCancelledAndKeepsItsProgress)
     const SearchResult result = search.get();
     EXPECT_EQ(result.status, SearchStatus::Cancelled);
     EXPECT_FALSE(result.timedOut);
+}
+
+// Under one key, every column join shows in every message: three messages
+// too short to give the key alone give it together, of any lengths.
+TEST(SharedKeySearch, ShortMessagesGiveTogetherTheKeyThatNoneGivesAlone)
+{
+#ifdef __SANITIZE_THREAD__
+    GTEST_SKIP() << "a search, not a race: ten times slower here and no other threads than the tests above";
+#endif
+    const std::string key = "KXQMBWTRAZLCVPNHEGOJ";
+    const std::vector<std::string> plains = {HeldOutGerman(50, 20000), HeldOutGerman(47, 21000),
+                                             HeldOutGerman(53, 22000)};
+    std::vector<std::string> ciphers;
+    for (const std::string &plain : plains) {
+        ciphers.push_back(EncipherText(plain, key, CipherMethod::ABC));
+        const SearchResult alone = FindKey(ciphers.back(), Quick(5));
+        EXPECT_TRUE(alone.candidates.empty() || alone.candidates.front().order != KeyColumnOrder(key));
+    }
+    const SearchResult together = FindSharedKey(ciphers, Quick(60));
+    ASSERT_EQ(together.status, SearchStatus::Found);
+    const Candidate &best = together.candidates.front();
+    EXPECT_EQ(best.order, KeyColumnOrder(key));
+    EXPECT_EQ(best.method, CipherMethod::ABC);
+    ASSERT_EQ(best.messages.size(), plains.size());
+    for (std::size_t m = 0; m < plains.size(); ++m) {
+        EXPECT_EQ(best.messages[m].plainText, plains[m]);
+        EXPECT_TRUE(best.messages[m].readsAsGerman);
+    }
+}
+
+// A message of the day's pile that was enciphered under another key reads
+// as random letters under every order: flagged, and the others solved.
+TEST(SharedKeySearch, FlagsAStrayMessageAndSolvesTheOthers)
+{
+#ifdef __SANITIZE_THREAD__
+    GTEST_SKIP() << "a search, not a race: ten times slower here and no other threads than the tests above";
+#endif
+    const std::string key = "ZUGFOLGEWEITERN";
+    std::vector<std::string> plains;
+    std::vector<std::string> ciphers;
+    for (std::size_t m = 0; m < 5; ++m) {
+        plains.push_back(HeldOutGerman(70, 30000 + 1000 * m));
+        ciphers.push_back(EncipherText(plains.back(), m == 2 ? "MNBVCXYLKJHGFDS" : key, CipherMethod::ABCD));
+    }
+    const SearchResult result = FindSharedKey(ciphers, Quick(60));
+    ASSERT_EQ(result.status, SearchStatus::Found);
+    const Candidate &best = result.candidates.front();
+    EXPECT_EQ(best.order, KeyColumnOrder(key));
+    EXPECT_EQ(best.method, CipherMethod::ABCD);
+    ASSERT_EQ(best.messages.size(), plains.size());
+    for (std::size_t m = 0; m < plains.size(); ++m) {
+        EXPECT_EQ(best.messages[m].readsAsGerman, m != 2) << m;
+        if (m != 2) {
+            EXPECT_EQ(best.messages[m].plainText, plains[m]);
+        }
+    }
+}
+
+// A probable word fixes which columns stand side by side, and where it
+// stands is part of every candidate.
+TEST(SharedKeySearch, AProbableWordGivesAKeyThatTheMessageAloneDoesNot)
+{
+#ifdef __SANITIZE_THREAD__
+    GTEST_SKIP() << "a search, not a race: ten times slower here and no other threads than the tests above";
+#endif
+    const std::string plain = HeldOutGerman(110, 42000);
+    const std::string key = "PLMOKNIJBUHVYGCTRFXEDZWSAQPLMOKNIJ";
+    const std::string cipher = EncipherText(plain, key, CipherMethod::ABC);
+    const std::string word = plain.substr(60, 10);
+    const SearchResult without = FindKey(cipher, Quick(10));
+    EXPECT_TRUE(without.candidates.empty() || without.candidates.front().order != KeyColumnOrder(key));
+
+    SearchOptions options = Quick(60);
+    options.cribs = {word, "QUERFELDEINRITT"};
+    const SearchResult with = FindKey(cipher, options);
+    ASSERT_EQ(with.status, SearchStatus::Found);
+    const Candidate &best = with.candidates.front();
+    EXPECT_EQ(best.plainText, plain);
+    ASSERT_EQ(best.cribs.size(), 2U);
+    EXPECT_TRUE(best.cribs[0].found);
+    EXPECT_EQ(best.cribs[0].position, static_cast<int>(plain.find(word)));
+    EXPECT_FALSE(best.cribs[1].found);
 }
 
 } // namespace

@@ -45,7 +45,9 @@ std::string RandomLetters()
 struct Reports {
     explicit Reports(SearchRunner &runner)
     {
-        const auto onOwnerThread = [this] { elsewhere = elsewhere || QThread::currentThread() != QCoreApplication::instance()->thread(); };
+        const auto onOwnerThread = [this] {
+            elsewhere = elsewhere || QThread::currentThread() != QCoreApplication::instance()->thread();
+        };
         QObject::connect(&runner, &SearchRunner::progress, [this, onOwnerThread] {
             onOwnerThread();
             ++progress;
