@@ -1,4 +1,7 @@
-// The key search: which keyword and method turn a ciphertext into German.
+// The key search: which keyword and method turn a ciphertext into German,
+// for one message or several under one key. Several messages are read each
+// under its own shape and scored as one (joint_scorer.h), so that every
+// column join counts in every message.
 //
 // The letter counts tell the method, since the shift smears the German
 // letter shares over three or four places whatever the transposition did;
@@ -12,13 +15,15 @@
 // multi-armed bandit does, by their priors and by how often their climbs
 // found nothing German. Where the last row of the matrix is incomplete, a
 // wrong guess at the long columns moves every column read after it, so the
-// long columns are learnt apart from the order (long_columns.h). Probable
-// words, when given, fix the columns they cover at each place they may
-// stand; climbs start from those seeds first and keep a share of every
-// round (crib_climbs.h). The search ends when independent climbs agree on
-// an order that reads as German (or, with probable words, when the best
-// order holds them and many climbs since have not beaten it), when the
-// time is up, or when it is stopped.
+// long columns are learnt apart from the order (long_columns.h); over
+// columns of twenty rows and more, from how each pair of columns joins row
+// by row (column_joins.h). Probable words, when given, fix the columns
+// they cover at each place they may stand; climbs start from those seeds
+// first and keep a share of every round (crib_climbs.h). The search ends
+// when independent climbs agree on an order that reads as German (several
+// messages: one climb does, their z-score being taken over them all; with
+// probable words: the best order holds them and many climbs since have not
+// beaten it), when the time is up, or when it is stopped.
 
 #include "analysis/key_search.h"
 
