@@ -90,6 +90,10 @@ bench)
     # Success rates of the key search: one run, messages as many as
     # KEY_SEARCH_MESSAGES says (about an hour with the defaults).
     "$dir/key_search/key_search_bench" --benchmark_filter='Recovery|Frontier|MethodDetection'
+    # A day's traffic: piles under one key, a stray, a probable word, a
+    # batch (TRAFFIC_PILES a row); its frontier cells, far longer, only when
+    # asked for with --benchmark_filter=TrafficFrontier.
+    "$dir/key_search/traffic_bench" --benchmark_filter='SharedKey|Stray|Crib|Batch'
     ;;
 package)
     build
