@@ -38,7 +38,7 @@ public:
     }
 
     long current() const { return m_current; }
-    bool randomMovesUntilStale();
+    bool randomMovesUntilStale(double patienceShare = 1.0);
     Stage everyBlockMove();
     Stage everySwap();
     Stage tradesOfBlocks(int period);
@@ -97,9 +97,9 @@ void Climber::randomMove()
 
 // Moving a block of adjacent columns is what mends a transposition, swaps
 // fix single columns. False when halted.
-bool Climber::randomMovesUntilStale()
+bool Climber::randomMovesUntilStale(double patienceShare)
 {
-    const int patience = 100 + 5 * m_columns * m_columns;
+    const int patience = static_cast<int>((100 + 5 * m_columns * m_columns) * patienceShare);
     int stale = 0;
     while (stale < patience) {
         if (haltDue())
@@ -217,6 +217,12 @@ std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, con
         if (stage == Stage::Unchanged)
             return climber.current();
     }
+}
+
+bool ClimbByRandomMoves(std::vector<int> &rankOf, std::mt19937_64 &random, const OrderScore &score, long &evaluations,
+                        const std::function<bool()> &halted, double patienceShare)
+{
+    return Climber(rankOf, random, score, evaluations, halted).randomMovesUntilStale(patienceShare);
 }
 
 } // namespace abc::search

@@ -17,4 +17,9 @@ using OrderScore = std::function<long(const int *rankOf)>;
 std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, const OrderScore &score, long &evaluations,
                           const std::function<bool()> &halted, int turnsBy = 0);
 
+// Only the random moves of a climb, until patienceShare of a climb's
+// patience passes without a gain; false when halted.
+bool ClimbByRandomMoves(std::vector<int> &rankOf, std::mt19937_64 &random, const OrderScore &score, long &evaluations,
+                        const std::function<bool()> &halted, double patienceShare);
+
 } // namespace abc::search

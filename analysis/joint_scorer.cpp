@@ -18,6 +18,12 @@ JointScorer::JointScorer(const std::vector<std::vector<std::uint8_t>> &messages,
     }
 }
 
+bool JointScorer::ragged() const
+{
+    return std::any_of(m_scorers.begin(), m_scorers.end(),
+                       [](const OrderScorer &scorer) { return scorer.shape().ragged(); });
+}
+
 long JointScorer::score(const int *rankOf) const
 {
     long sum = 0;

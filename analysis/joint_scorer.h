@@ -28,6 +28,8 @@ public:
     int rows() const { return m_rows; }
     int totalRows() const { return m_totalRows; }
     std::size_t messageCount() const { return m_scorers.size(); }
+    // Whether any message's last row is incomplete.
+    bool ragged() const;
     const OrderScorer &message(std::size_t index) const { return m_scorers[index]; }
 
     long score(const int *rankOf) const;

@@ -17,13 +17,15 @@
 // wrong guess at the long columns moves every column read after it, so the
 // long columns are learnt apart from the order (long_columns.h); over
 // columns of twenty rows and more, from how each pair of columns joins row
-// by row (column_joins.h). Probable words, when given, fix the columns
-// they cover at each place they may stand; climbs start from those seeds
-// first and keep a share of every round (crib_climbs.h). The search ends
-// when independent climbs agree on an order that reads as German (several
-// messages: one climb does, their z-score being taken over them all; with
-// probable words: the best order holds them and many climbs since have not
-// beaten it), when the time is up, or when it is stopped.
+// by row (column_joins.h); for several messages, by climbing under the
+// starts of a guessed order until order and guess agree (shared_starts.h).
+// Probable words, when given, fix the columns they cover at each place
+// they may stand; climbs start from those seeds first and keep a share of
+// every round (crib_climbs.h). The search ends when independent climbs
+// agree on an order that reads as German (several messages: one climb
+// does, their z-score being taken over them all; with probable words: the
+// best order holds them and many climbs since have not beaten it), when
+// the time is up, or when it is stopped.
 
 #include "analysis/key_search.h"
 
@@ -44,6 +46,7 @@
 #include "analysis/long_columns.h"
 #include "analysis/order_scorer.h"
 #include "analysis/readings.h"
+#include "analysis/shared_starts.h"
 #include "analysis/word_list.h"
 #include "engine/matrix_shape.h"
 
@@ -419,6 +422,9 @@ JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed)
             return {};
         const std::vector<double> columnScores = single.columnScores(rankOf.data(), starts.data());
         result.evidence = arm.longColumns->evidenceFrom(columnScores, rankOf, starts);
+    } else if (arm.scorer.messageCount() > 1 && arm.scorer.ragged() && random() % 2 == 0) {
+        if (!ClimbUnderSharedStarts(arm.scorer, rankOf, random, evaluations, halted))
+            return {};
     }
     return finishClimb(arm, rankOf, random, evaluations, std::move(result));
 }

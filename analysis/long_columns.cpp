@@ -146,16 +146,7 @@ const std::vector<std::vector<int>> &LongColumnModel::startsFromJoins() const
 
 std::vector<int> LongColumnModel::startsOf(const std::vector<int> &rankOf) const
 {
-    std::vector<int> isLong(m_shape.columns, 0);
-    for (int position = 0; position < m_shape.longColumns; ++position)
-        isLong[rankOf[position]] = 1;
-    std::vector<int> starts(m_shape.columns);
-    int start = 0;
-    for (int rank = 0; rank < m_shape.columns; ++rank) {
-        starts[rank] = start;
-        start += m_shape.rows - 1 + isLong[rank];
-    }
-    return starts;
+    return ColumnStarts(m_shape, rankOf);
 }
 
 std::vector<std::pair<int, double>> LongColumnModel::evidenceFrom(const std::vector<double> &columnScores,
@@ -179,6 +170,20 @@ std::vector<std::pair<int, double>> LongColumnModel::evidenceFrom(const std::vec
         found.emplace_back(slot(rank, before), std::clamp(zScore, -MaxEvidence, MaxEvidence));
     }
     return found;
+}
+
+std::vector<int> ColumnStarts(const MatrixShape &shape, const std::vector<int> &rankOf)
+{
+    std::vector<int> isLong(shape.columns, 0);
+    for (int position = 0; position < shape.longColumns; ++position)
+        isLong[rankOf[position]] = 1;
+    std::vector<int> starts(shape.columns);
+    int start = 0;
+    for (int rank = 0; rank < shape.columns; ++rank) {
+        starts[rank] = start;
+        start += shape.rows - 1 + isLong[rank];
+    }
+    return starts;
 }
 
 } // namespace abc::search

@@ -73,4 +73,8 @@ private:
     std::vector<double> m_stretchLogLikelihood;
 };
 
+// Where each column read begins in a matrix of this shape under an order
+// (rankOf as the scorer takes it), by reading rank.
+std::vector<int> ColumnStarts(const MatrixShape &shape, const std::vector<int> &rankOf);
+
 } // namespace abc::search
