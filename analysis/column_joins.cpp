@@ -8,6 +8,7 @@
 #include <random>
 
 #include "analysis/german_ngrams.h"
+#include "analysis/long_columns.h"
 #include "engine/matrix_shape.h"
 
 namespace abc::search {
@@ -255,13 +256,7 @@ std::vector<std::vector<int>> GuessStartsFromJoins(const std::vector<std::uint8_
     for (const auto &[fit, isLong] : ranked) {
         if (static_cast<int>(guesses.size()) >= count)
             break;
-        std::vector<int> starts(columns);
-        int start = 0;
-        for (int rank = 0; rank < columns; ++rank) {
-            starts[rank] = start;
-            start += shape.rows - 1 + isLong[rank];
-        }
-        guesses.push_back(std::move(starts));
+        guesses.push_back(StartsOfLongColumns(shape, isLong));
     }
     return guesses;
 }

@@ -174,9 +174,14 @@ std::vector<std::pair<int, double>> LongColumnModel::evidenceFrom(const std::vec
 
 std::vector<int> ColumnStarts(const MatrixShape &shape, const std::vector<int> &rankOf)
 {
-    std::vector<int> isLong(shape.columns, 0);
+    std::vector<char> isLong(shape.columns, 0);
     for (int position = 0; position < shape.longColumns; ++position)
         isLong[rankOf[position]] = 1;
+    return StartsOfLongColumns(shape, isLong);
+}
+
+std::vector<int> StartsOfLongColumns(const MatrixShape &shape, const std::vector<char> &isLong)
+{
     std::vector<int> starts(shape.columns);
     int start = 0;
     for (int rank = 0; rank < shape.columns; ++rank) {

@@ -76,5 +76,7 @@ private:
 // Where each column read begins in a matrix of this shape under an order
 // (rankOf as the scorer takes it), by reading rank.
 std::vector<int> ColumnStarts(const MatrixShape &shape, const std::vector<int> &rankOf);
+// The same from which columns are long, by reading rank.
+std::vector<int> StartsOfLongColumns(const MatrixShape &shape, const std::vector<char> &isLong);
 
 } // namespace abc::search
