@@ -1,6 +1,7 @@
 #include "analysis/crib_climbs.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "analysis/candidates.h"
 #include "analysis/climb.h"
@@ -11,8 +12,10 @@ namespace {
 
 // Climbs after the best order was found that must not beat it.
 constexpr int ConfirmingClimbs = 48;
-// A probable word's best seeds for each key length.
-constexpr std::size_t SeedsPerKeyLength = 16;
+// A probable word's best seeds for each key length, and the orders kept
+// while each grows into the whole order that ranks it.
+constexpr std::size_t SeedsPerKeyLength = 32;
+constexpr std::size_t RankingWidth = 16;
 
 } // namespace
 
@@ -25,7 +28,7 @@ void CribSeedRotation::add(std::vector<CribSeed> seeds, KeyLengthArm &arm)
 void CribSeedRotation::rank()
 {
     std::stable_sort(m_seeds.begin(), m_seeds.end(),
-                     [](const auto &a, const auto &b) { return a.first.evidence > b.first.evidence; });
+                     [](const auto &a, const auto &b) { return a.first.grownZScore > b.first.grownZScore; });
 }
 
 std::vector<ArmSeed> CribSeedRotation::next(std::size_t count)
@@ -51,7 +54,14 @@ CribSeedRotation FindArmSeeds(const std::vector<std::vector<std::uint8_t>> &mess
         seeded.push_back(&arm);
         jobs.push_back([&, &arm = arm] {
             onArm(arm);
-            return FindCribSeeds(messages, cribs, arm.columns, arm.period, SeedsPerKeyLength, halted);
+            std::vector<CribSeed> seeds =
+                FindCribSeeds(messages, cribs, arm.columns, arm.period, SeedsPerKeyLength, halted);
+            for (CribSeed &seed : seeds) {
+                const std::vector<int> grown = CompleteCribSeed(messages, arm.columns, seed, RankingWidth);
+                seed.grownZScore = grown.empty() ? -std::numeric_limits<double>::infinity()
+                                                 : arm.scorer.germanZScore(arm.scorer.score(grown.data()));
+            }
+            return seeds;
         });
     }
     std::vector<std::vector<CribSeed>> found = runner.run(jobs);

@@ -23,9 +23,12 @@ struct ArmSeed {
     int lap = 0; // how often the rotation has handed this seed out before
 };
 
-// The probable words' seeds of every arm, best evidence first, handed out
-// in turn and again from the top once all have had a climb: the right seed
-// is seldom the very best, and a climb from it does not always succeed.
+// The probable words' seeds of every arm, handed out in turn and again from
+// the top once all have had a climb: the right seed is seldom the very
+// best, and a climb from it does not always succeed. They go by how well
+// the whole orders they grow into read: the rows around the word alone
+// rank the right seed far down as often as not, and key lengths' evidence
+// is not comparable.
 class CribSeedRotation
 {
 public:

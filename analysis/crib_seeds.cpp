@@ -15,7 +15,6 @@ namespace {
 // before any quadgram is complete, and after.
 constexpr std::size_t OpeningWidth = 4096;
 constexpr std::size_t BeamWidth = 64;
-constexpr std::size_t GrowingWidth = 256;
 // The cost of a quadgram of random letters, log10(26^4) in steps of
 // 1/QuadgramUnit.
 constexpr long RandomQuadgramCost = 181;
@@ -36,14 +35,13 @@ public:
     bool usable() const { return m_shape.rows >= 2; }
     int length() const { return static_cast<int>(m_letters.size()); }
     void place(const std::string &word, int at, std::vector<CribSeed> &seeds) const;
-    std::vector<int> complete(const CribSeed &seed) const;
+    std::vector<int> complete(const CribSeed &seed, std::size_t width) const;
 
 private:
     int columnOf(int at, int index) const { return (at + index) % m_shape.columns; }
     std::vector<int> candidateStarts(const std::string &word, int at, int index) const;
     bool fits(const std::vector<int> &starts, int at, int start) const;
     long gain(const std::vector<int> &starts, int at, bool wordRow = false) const;
-    bool leavesFillableGaps(const std::vector<char> &taken, int start, int end) const;
     bool assignRanks(const std::vector<int> &starts, int at, CribSeed &seed) const;
 
     const std::vector<std::uint8_t> &m_letters;
@@ -234,23 +232,7 @@ bool Placer::assignRanks(const std::vector<int> &starts, int at, CribSeed &seed)
     return true;
 }
 
-// A stretch between two taken ones (or the ends) that is neither empty nor
-// at least a short column long can never be filled.
-bool Placer::leavesFillableGaps(const std::vector<char> &taken, int start, int end) const
-{
-    const int shortest = m_shape.rows - 1;
-    int left = 0;
-    while (left < shortest && start - left - 1 >= 0 && !taken[start - left - 1])
-        ++left;
-    if (left > 0 && left < shortest)
-        return false;
-    int right = 0;
-    while (right < shortest && end + right < length() && !taken[end + right])
-        ++right;
-    return right == 0 || right >= shortest;
-}
-
-std::vector<int> Placer::complete(const CribSeed &seed) const
+std::vector<int> Placer::complete(const CribSeed &seed, std::size_t width) const
 {
     struct Grown {
         std::vector<int> starts;
@@ -262,9 +244,18 @@ std::vector<int> Placer::complete(const CribSeed &seed) const
         const int height = m_shape.height(columnOf(seed.at, static_cast<int>(index)));
         std::fill_n(first.taken.begin() + seed.starts[index], height, 1);
     }
+    // A free stretch of g letters takes between fewest(g) and most(g)
+    // columns; the stretches left can hold the columns left exactly when
+    // that count lies between the sums of the two.
+    const int tall = m_shape.rows;
+    const int low = m_shape.rows - 1;
+    const auto fewest = [tall](int g) { return (g + tall - 1) / tall; };
+    const auto most = [low](int g) { return g / low; };
     std::vector<Grown> beam{std::move(first)};
+    std::vector<int> runEnd(m_letters.size());
     for (int index = static_cast<int>(seed.starts.size()); index < m_shape.columns && !beam.empty(); ++index) {
         const int height = m_shape.height(columnOf(seed.at, index));
+        const int left = m_shape.columns - index - 1;
         struct Choice {
             std::size_t from;
             int start;
@@ -273,22 +264,45 @@ std::vector<int> Placer::complete(const CribSeed &seed) const
         std::vector<Choice> choices;
         for (std::size_t from = 0; from < beam.size(); ++from) {
             Grown &grown = beam[from];
+            int sumFewest = 0;
+            int sumMost = 0;
+            for (int end = length(); end > 0;) {
+                while (end > 0 && grown.taken[end - 1])
+                    --end;
+                int begin = end;
+                while (begin > 0 && !grown.taken[begin - 1])
+                    --begin;
+                for (int at = begin; at < end; ++at)
+                    runEnd[at] = end;
+                sumFewest += fewest(end - begin);
+                sumMost += most(end - begin);
+                end = begin;
+            }
             for (int start = 0; start + height <= length(); ++start) {
-                if (!m_possibleStart[start] || grown.taken[start] || grown.taken[start + height - 1]
-                    || std::find(grown.taken.begin() + start, grown.taken.begin() + start + height, 1)
-                        != grown.taken.begin() + start + height
-                    || !leavesFillableGaps(grown.taken, start, start + height))
+                if (!m_possibleStart[start] || grown.taken[start] || runEnd[start] < start + height)
+                    continue;
+                int runBegin = start;
+                while (runBegin > 0 && !grown.taken[runBegin - 1])
+                    --runBegin;
+                const int before = start - runBegin;
+                const int after = runEnd[start] - start - height;
+                const int whole = before + height + after;
+                if (fewest(before) > most(before) || fewest(after) > most(after))
+                    continue;
+                const int lowSum = sumFewest - fewest(whole) + fewest(before) + fewest(after);
+                const int highSum = sumMost - most(whole) + most(before) + most(after);
+                if (left < lowSum || left > highSum)
                     continue;
                 grown.starts.push_back(start);
                 choices.push_back({from, start, grown.evidence + gain(grown.starts, seed.at, true)});
                 grown.starts.pop_back();
             }
         }
-        const std::size_t width = std::min(GrowingWidth, choices.size());
-        std::partial_sort(choices.begin(), choices.begin() + static_cast<std::ptrdiff_t>(width), choices.end(),
+        const std::size_t kept = std::min(width, choices.size());
+        std::partial_sort(choices.begin(), choices.begin() + static_cast<std::ptrdiff_t>(kept), choices.end(),
                           [](const Choice &a, const Choice &b) { return a.evidence > b.evidence; });
         std::vector<Grown> next;
-        for (std::size_t i = 0; i < width; ++i) {
+        for (std::size_t i = 0; i < kept; ++i) {
             Grown &grown = next.emplace_back(beam[choices[i].from]);
             grown.starts.push_back(choices[i].start);
             std::fill_n(grown.taken.begin() + choices[i].start, height, 1);
@@ -313,10 +327,10 @@ std::vector<int> Placer::complete(const CribSeed &seed) const
 } // namespace
 
 std::vector<int> CompleteCribSeed(const std::vector<std::vector<std::uint8_t>> &messages, int columns,
-                                  const CribSeed &seed)
+                                  const CribSeed &seed, std::size_t width)
 {
     const Placer placer(messages[seed.message], columns, seed.period);
-    return placer.complete(seed);
+    return placer.complete(seed, width);
 }
 
 std::vector<CribSeed> FindCribSeeds(const std::vector<std::vector<std::uint8_t>> &messages,

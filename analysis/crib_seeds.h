@@ -25,6 +25,9 @@ struct CribSeed {
     int message = 0;
     int at = 0;
     std::vector<int> starts;
+    // How well the whole order it grows into reads (see JointScorer's
+    // germanZScore), once grown.
+    double grownZScore = 0;
 };
 
 // The seeds that the probable words (capitals A-Z) give for one key length
@@ -42,9 +45,10 @@ std::vector<CribSeed> FindCribSeeds(const std::vector<std::vector<std::uint8_t>>
 
 // The whole order a seed grows into: from the word's last column on, the
 // column that joins best in every row is put beside the last, among the
-// stretches of the ciphertext still free, with a beam over the choices.
-// rankOf as OrderScorer takes it; empty when no order fits.
+// stretches of the ciphertext still free that leave the rest fillable,
+// with a beam of width orders over the choices. rankOf as OrderScorer
+// takes it; empty when no order fits.
 std::vector<int> CompleteCribSeed(const std::vector<std::vector<std::uint8_t>> &messages, int columns,
-                                  const CribSeed &seed);
+                                  const CribSeed &seed, std::size_t width = 256);
 
 } // namespace abc::search

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "analysis/column_joins.h"
+#include "analysis/crib_seeds.h"
 #include "analysis/key_search.h"
 #include "analysis/long_columns.h"
 #include "analysis/order_scorer.h"
@@ -248,6 +249,32 @@ TEST(SharedKeySearch, FlagsAStrayMessageAndSolvesTheOthers)
         EXPECT_EQ(best.messages[m].readsAsGerman, m != 2) << m;
         if (m != 2) {
             EXPECT_EQ(best.messages[m].plainText, plains[m]);
+        }
+    }
+}
+
+// Growing a seed must never paint itself into a corner: whatever it keeps,
+// the free stretches left must still take the columns left.
+TEST(CribSeeds, EverySeedGrowsIntoAWholeOrderKeepingOneChoiceOrMany)
+{
+    std::mt19937 random(3);
+    for (int trial = 0; trial < 12; ++trial) {
+        const int columns = 25 + static_cast<int>(random() % 16);
+        const std::string plain = HeldOutGerman(100 + random() % 50, 2000 * trial);
+        const int period = trial % 2 ? 3 : 4;
+        const std::vector<std::vector<std::uint8_t>> messages{LetterCodes(
+            EncipherText(plain, RandomLetters(random, columns), period == 3 ? CipherMethod::ABC : CipherMethod::ABCD))};
+        const std::string word = plain.substr(random() % (plain.size() - 9), 9);
+        const std::vector<CribSeed> seeds = FindCribSeeds(messages, {word}, columns, period, 8, [] { return false; });
+        ASSERT_FALSE(seeds.empty()) << plain;
+        for (const CribSeed &seed : seeds) {
+            for (const std::size_t width : {1, 256}) {
+                std::vector<int> rankOf = CompleteCribSeed(messages, columns, seed, width);
+                std::sort(rankOf.begin(), rankOf.end());
+                std::vector<int> every(columns);
+                std::iota(every.begin(), every.end(), 0);
+                EXPECT_EQ(rankOf, every) << plain << " " << width;
+            }
         }
     }
 }
