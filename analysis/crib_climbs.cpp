@@ -15,7 +15,7 @@ constexpr int ConfirmingClimbs = 48;
 // A probable word's best seeds for each key length, and the orders kept
 // while each grows into the whole order that ranks it.
 constexpr std::size_t SeedsPerKeyLength = 32;
-constexpr std::size_t RankingWidth = 16;
+constexpr std::size_t RankingWidth = 64;
 
 } // namespace
 

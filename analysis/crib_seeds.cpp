@@ -24,6 +24,62 @@ struct Partial {
     long evidence = 0;
 };
 
+// The stretches of the ciphertext that no column placed holds. A stretch
+// of g letters takes between fewest(g) and most(g) columns, so those left
+// fit exactly when their count lies between the sums of the two.
+class FreeStretches
+{
+public:
+    FreeStretches(const std::vector<char> &taken, int rows)
+        : m_rows(rows)
+        , m_begin(taken.size())
+        , m_end(taken.size())
+    {
+        const int length = static_cast<int>(taken.size());
+        for (int begin = 0; begin < length;) {
+            if (taken[begin]) {
+                ++begin;
+                continue;
+            }
+            int end = begin;
+            while (end < length && !taken[end])
+                ++end;
+            std::fill(m_begin.begin() + begin, m_begin.begin() + end, begin);
+            std::fill(m_end.begin() + begin, m_end.begin() + end, end);
+            m_fewest += fewest(end - begin);
+            m_most += most(end - begin);
+            begin = end;
+        }
+    }
+
+    // Whether a column over [start, start + height) lies in one stretch and
+    // leaves room for exactly the columns left after it.
+    bool leavesRoom(int start, int height, int left) const
+    {
+        const int end = start + height;
+        if (m_end[start] < end) // a letter taken, or the stretch too short
+            return false;
+        const int before = start - m_begin[start];
+        const int after = m_end[start] - end;
+        if (fewest(before) > most(before) || fewest(after) > most(after))
+            return false;
+        const int whole = m_end[start] - m_begin[start];
+        const int lowest = m_fewest - fewest(whole) + fewest(before) + fewest(after);
+        const int highest = m_most - most(whole) + most(before) + most(after);
+        return lowest <= left && left <= highest;
+    }
+
+private:
+    int fewest(int letters) const { return (letters + m_rows - 1) / m_rows; }
+    int most(int letters) const { return letters / (m_rows - 1); }
+
+    int m_rows;
+    std::vector<int> m_begin; // of the stretch each free letter lies in
+    std::vector<int> m_end;
+    int m_fewest = 0;
+    int m_most = 0;
+};
+
 // One message under one key length and period, the word tried at one place
 // after another.
 class Placer
@@ -244,15 +300,7 @@ std::vector<int> Placer::complete(const CribSeed &seed, std::size_t width) const
         const int height = m_shape.height(columnOf(seed.at, static_cast<int>(index)));
         std::fill_n(first.taken.begin() + seed.starts[index], height, 1);
     }
-    // A free stretch of g letters takes between fewest(g) and most(g)
-    // columns; the stretches left can hold the columns left exactly when
-    // that count lies between the sums of the two.
-    const int tall = m_shape.rows;
-    const int low = m_shape.rows - 1;
-    const auto fewest = [tall](int g) { return (g + tall - 1) / tall; };
-    const auto most = [low](int g) { return g / low; };
     std::vector<Grown> beam{std::move(first)};
-    std::vector<int> runEnd(m_letters.size());
     for (int index = static_cast<int>(seed.starts.size()); index < m_shape.columns && !beam.empty(); ++index) {
         const int height = m_shape.height(columnOf(seed.at, index));
         const int left = m_shape.columns - index - 1;
@@ -264,34 +312,9 @@ std::vector<int> Placer::complete(const CribSeed &seed, std::size_t width) const
         std::vector<Choice> choices;
         for (std::size_t from = 0; from < beam.size(); ++from) {
             Grown &grown = beam[from];
-            int sumFewest = 0;
-            int sumMost = 0;
-            for (int end = length(); end > 0;) {
-                while (end > 0 && grown.taken[end - 1])
-                    --end;
-                int begin = end;
-                while (begin > 0 && !grown.taken[begin - 1])
-                    --begin;
-                for (int at = begin; at < end; ++at)
-                    runEnd[at] = end;
-                sumFewest += fewest(end - begin);
-                sumMost += most(end - begin);
-                end = begin;
-            }
+            const FreeStretches stretches(grown.taken, m_shape.rows);
             for (int start = 0; start + height <= length(); ++start) {
-                if (!m_possibleStart[start] || grown.taken[start] || runEnd[start] < start + height)
-                    continue;
-                int runBegin = start;
-                while (runBegin > 0 && !grown.taken[runBegin - 1])
-                    --runBegin;
-                const int before = start - runBegin;
-                const int after = runEnd[start] - start - height;
-                const int whole = before + height + after;
-                if (fewest(before) > most(before) || fewest(after) > most(after))
-                    continue;
-                const int lowSum = sumFewest - fewest(whole) + fewest(before) + fewest(after);
-                const int highSum = sumMost - most(whole) + most(before) + most(after);
-                if (left < lowSum || left > highSum)
+                if (!m_possibleStart[start] || !stretches.leavesRoom(start, height, left))
                     continue;
                 grown.starts.push_back(start);
                 choices.push_back({from, start, grown.evidence + gain(grown.starts, seed.at, true)});
