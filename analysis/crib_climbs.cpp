@@ -14,7 +14,7 @@ namespace {
 constexpr int ConfirmingClimbs = 48;
 // A probable word's best seeds for each key length, and the orders kept
 // while each grows into the whole order that ranks it.
-constexpr std::size_t SeedsPerKeyLength = 32;
+constexpr std::size_t SeedsPerKeyLength = 64;
 constexpr std::size_t RankingWidth = 64;
 
 } // namespace
@@ -58,8 +58,16 @@ CribSeedRotation FindArmSeeds(const std::vector<std::vector<std::uint8_t>> &mess
                 FindCribSeeds(messages, cribs, arm.columns, arm.period, SeedsPerKeyLength, halted);
             for (CribSeed &seed : seeds) {
                 const std::vector<int> grown = CompleteCribSeed(messages, arm.columns, seed, RankingWidth);
-                seed.grownZScore = grown.empty() ? -std::numeric_limits<double>::infinity()
-                                                 : arm.scorer.germanZScore(arm.scorer.score(grown.data()));
+                if (grown.empty()) {
+                    seed.grownZScore = -std::numeric_limits<double>::infinity();
+                    continue;
+                }
+                seed.grownZScore = arm.scorer.germanZScore(arm.scorer.score(grown.data()));
+                // The ranks the whole order gives the word's columns agree
+                // with where they start; those counted from the gaps alone
+                // may not.
+                for (auto &[position, rank] : seed.ranks)
+                    rank = grown[position];
             }
             return seeds;
         });
@@ -76,6 +84,15 @@ bool HoldsEveryWord(const Candidate &candidate)
 {
     return std::all_of(candidate.cribs.begin(), candidate.cribs.end(),
                        [](const CribPlace &place) { return place.found; });
+}
+
+void PutHoldersOfEveryWordFirst(std::vector<Candidate> &candidates)
+{
+    if (candidates.empty() || candidates.front().cribs.empty())
+        return;
+    std::stable_partition(candidates.begin(), candidates.end(), [](const Candidate &candidate) {
+        return candidate.readsAsGerman && HoldsEveryWord(candidate);
+    });
 }
 
 void CribConfirmation::newBest(bool holdsEveryWord)

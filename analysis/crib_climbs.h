@@ -69,6 +69,12 @@ CribSeedRotation FindArmSeeds(const std::vector<std::vector<std::uint8_t>> &mess
 // Whether the candidate's plaintexts hold every probable word.
 bool HoldsEveryWord(const Candidate &candidate);
 
+// Puts the candidates that read as German and hold every probable word
+// before the others, each part in its order: the words are the user's own
+// evidence, and over a few rows an order that breaks one can read as well
+// as the one that holds them.
+void PutHoldersOfEveryWordFirst(std::vector<Candidate> &candidates);
+
 // A start for a climb around the seed: its columns at their ranks, the
 // others at random.
 std::vector<int> RandomOrderAround(const CribSeed &seed, int columns, std::mt19937_64 &random);

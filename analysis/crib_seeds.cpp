@@ -15,6 +15,9 @@ namespace {
 // before any quadgram is complete, and after.
 constexpr std::size_t OpeningWidth = 4096;
 constexpr std::size_t BeamWidth = 64;
+// Seeds one place gives at most: a place whose rows read well by chance
+// would otherwise fill those kept with variations of one placement.
+constexpr std::size_t SeedsPerPlace = 8;
 // The cost of a quadgram of random letters, log10(26^4) in steps of
 // 1/QuadgramUnit.
 constexpr long RandomQuadgramCost = 181;
@@ -222,10 +225,13 @@ void Placer::place(const std::string &word, int at, std::vector<CribSeed> &seeds
         }
         beam = std::move(next);
     }
-    for (const Partial &partial : beam) {
-        CribSeed seed{m_period, {}, partial.evidence, 0, at, partial.starts};
-        if (assignRanks(partial.starts, at, seed))
+    std::size_t given = 0;
+    for (auto partial = beam.begin(); partial != beam.end() && given < SeedsPerPlace; ++partial) {
+        CribSeed seed{m_period, {}, partial->evidence, 0, at, partial->starts};
+        if (assignRanks(partial->starts, at, seed)) {
             seeds.push_back(std::move(seed));
+            ++given;
+        }
     }
 }
 

@@ -265,6 +265,7 @@ SearchResult KeySearch::result(const MethodEvidence &evidence) const
             break;
         outcome.candidates.push_back(candidate(key, finding));
     }
+    PutHoldersOfEveryWordFirst(outcome.candidates);
     if (m_runner.cancelled())
         outcome.status = SearchStatus::Cancelled;
     else if (!outcome.candidates.empty() && outcome.candidates.front().readsAsGerman)
