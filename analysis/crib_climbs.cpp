@@ -57,6 +57,8 @@ CribSeedRotation FindArmSeeds(const std::vector<std::vector<std::uint8_t>> &mess
             std::vector<CribSeed> seeds =
                 FindCribSeeds(messages, cribs, arm.columns, arm.period, SeedsPerKeyLength, halted);
             for (CribSeed &seed : seeds) {
+                if (halted())
+                    return std::vector<CribSeed>{};
                 const std::vector<int> grown = CompleteCribSeed(messages, arm.columns, seed, RankingWidth);
                 if (grown.empty()) {
                     seed.grownZScore = -std::numeric_limits<double>::infinity();
