@@ -27,9 +27,21 @@ struct Partial {
     long evidence = 0;
 };
 
-// The stretches of the ciphertext that no column placed holds. A stretch
-// of g letters takes between fewest(g) and most(g) columns, so those left
-// fit exactly when their count lies between the sums of the two.
+// A stretch of the ciphertext this many letters long holds between so
+// many columns of rows or rows - 1 letters.
+int FewestColumns(int letters, int rows)
+{
+    return (letters + rows - 1) / rows;
+}
+
+int MostColumns(int letters, int rows)
+{
+    return letters / (rows - 1);
+}
+
+// The stretches of the ciphertext that no column placed holds. Those left
+// take exactly the columns left when their count lies between the sums of
+// the fewest and the most columns of every stretch.
 class FreeStretches
 {
 public:
@@ -73,8 +85,8 @@ public:
     }
 
 private:
-    int fewest(int letters) const { return (letters + m_rows - 1) / m_rows; }
-    int most(int letters) const { return letters / (m_rows - 1); }
+    int fewest(int letters) const { return FewestColumns(letters, m_rows); }
+    int most(int letters) const { return MostColumns(letters, m_rows); }
 
     int m_rows;
     std::vector<int> m_begin; // of the stretch each free letter lies in
@@ -263,8 +275,8 @@ bool Placer::assignRanks(const std::vector<int> &starts, int at, CribSeed &seed)
     std::vector<std::vector<double>> cost(gaps.size() + 1, std::vector<double>(others + 1, Impossible));
     cost[0][0] = 0;
     for (std::size_t g = 0; g < gaps.size(); ++g) {
-        const int fewest = (gaps[g] + rows - 1) / rows;
-        const int most = gaps[g] / (rows - 1);
+        const int fewest = FewestColumns(gaps[g], rows);
+        const int most = MostColumns(gaps[g], rows);
         for (int t = 0; t <= others; ++t) {
             for (int count = fewest; count <= most && t + count <= others && cost[g][t] < Impossible; ++count)
                 cost[g + 1][t + count] =
@@ -278,7 +290,7 @@ bool Placer::assignRanks(const std::vector<int> &starts, int at, CribSeed &seed)
     for (int g = static_cast<int>(gaps.size()) - 1, t = others; g >= 0; --g) {
         for (int count = 0; count <= t; ++count) {
             const double via = cost[g][t - count] + std::abs(count - gaps[g] / meanHeight);
-            const bool fitsGap = count * (rows - 1) <= gaps[g] && gaps[g] <= count * rows;
+            const bool fitsGap = FewestColumns(gaps[g], rows) <= count && count <= MostColumns(gaps[g], rows);
             if (fitsGap && cost[g][t - count] < Impossible && std::abs(via - cost[g + 1][t]) < 1e-9) {
                 counts[g] = count;
                 t -= count;
