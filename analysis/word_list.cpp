@@ -57,6 +57,24 @@ KeyWords::KeyWords(const std::vector<std::string> &keywords, const std::string &
         if (std::all_of(keyword.begin(), keyword.end(), [](char c) { return c >= 'A' && c <= 'Z'; }))
             m_keys.push_back(&keyword);
     }
+    // Long keys were often phrases. Those of the workbench's keywords are a
+    // few thousand; those of the word list would be about 10^9 a key length.
+    const std::size_t single = m_keys.size();
+    const auto fits = [](std::size_t letters) { return letters <= static_cast<std::size_t>(MaxKeyLength); };
+    for (std::size_t first = 0; first < single; ++first) {
+        for (std::size_t second = 0; second < single; ++second) {
+            const std::string two = *m_keys[first] + *m_keys[second];
+            if (!fits(two.size()))
+                continue;
+            m_phrases.push_back(two);
+            for (std::size_t third = 0; third < single; ++third) {
+                if (fits(two.size() + m_keys[third]->size()))
+                    m_phrases.push_back(two + *m_keys[third]);
+            }
+        }
+    }
+    for (const std::string &phrase : m_phrases)
+        m_keys.push_back(&phrase);
     m_listedFrom = m_keys.size();
     m_listed = &WordListKeys(wordListPath, std::move(stop));
     for (const ListedWord &word : *m_listed)

@@ -31,13 +31,20 @@ const std::vector<ListedWord> &WordListKeys(const std::string &path, std::stop_t
 std::string KeyForWord(std::string_view utf8Word);
 
 // The words a search tries, in order: the workbench's keywords (those of
-// capitals alone), then the keys of a word list. Keeps pointers into the
-// keywords, which must outlive it.
+// capitals alone), phrases of two or three of them that fit a key, then the
+// keys of a word list. Keeps pointers into the keywords, which must outlive
+// it.
 class KeyWords
 {
 public:
     KeyWords() = default;
     KeyWords(const std::vector<std::string> &keywords, const std::string &wordListPath, std::stop_token stop);
+    // The phrases are held here and pointed at: moving keeps them in place,
+    // copying would not.
+    KeyWords(KeyWords &&) = default;
+    KeyWords &operator=(KeyWords &&) = default;
+    KeyWords(const KeyWords &) = delete;
+    KeyWords &operator=(const KeyWords &) = delete;
 
     std::size_t size() const { return m_keys.size(); }
     const std::string &key(std::size_t index) const { return *m_keys[index]; }
@@ -48,6 +55,7 @@ public:
 
 private:
     std::vector<const std::string *> m_keys;
+    std::vector<std::string> m_phrases;
     std::size_t m_listedFrom = 0; // where the word list's keys begin
     const std::vector<ListedWord> *m_listed = nullptr;
 };

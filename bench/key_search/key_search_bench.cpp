@@ -1,7 +1,8 @@
 // Success and speed of the key search on German text it was not built from.
 //
 // Each message is a stretch of held-out German, enciphered under a key of
-// random letters or a word of the word list, with ABC or ABCD; the search
+// random letters, a word of the word list, or a phrase of two words of the
+// word list or of the workbench's keywords, with ABC or ABCD; the search
 // knows neither key length nor method. A key counts as recovered when at
 // least 95 % of the plaintext comes out right. Counters per cell:
 // recovered (share), median_s and worst_s (wall time per message, two
@@ -38,7 +39,7 @@ using namespace abc::search;
 using bench::EnvInt;
 using bench::HeldOut;
 
-enum class KeyKind { Random, Word };
+enum class KeyKind { Random, Word, WordPair, KeywordPair };
 
 struct Message {
     std::string plain;
@@ -53,15 +54,22 @@ Message MakeMessage(std::mt19937_64 &random, int length, int minKey, int maxKey,
     Message message;
     message.plain = text.substr(random() % (text.size() - length), length);
     const int columns = minKey + static_cast<int>(random() % (maxKey - minKey + 1));
-    if (kind == KeyKind::Word) {
-        const auto &words = WordListKeys("/usr/share/dict/ngerman");
-        do {
-            message.key = words.at(random() % words.size()).key;
-        } while (static_cast<int>(message.key.size()) < minKey || static_cast<int>(message.key.size()) > maxKey
-                 || static_cast<int>(message.key.size()) > length / 2);
-    } else {
+    if (kind == KeyKind::Random) {
         for (int i = 0; i < columns; ++i)
             message.key += static_cast<char>('A' + random() % 26);
+    } else {
+        const auto &words = WordListKeys("/usr/share/dict/ngerman");
+        const std::vector<std::string> &keywords = abc::BuiltInKeywords();
+        const auto draw = [&]() -> const std::string & {
+            return kind == KeyKind::KeywordPair ? keywords.at(random() % keywords.size())
+                                                : words.at(random() % words.size()).key;
+        };
+        do {
+            message.key = draw();
+            if (kind != KeyKind::Word)
+                message.key += draw();
+        } while (static_cast<int>(message.key.size()) < minKey || static_cast<int>(message.key.size()) > maxKey
+                 || static_cast<int>(message.key.size()) > length / 2);
     }
     message.method = random() % 2 ? CipherMethod::ABC : CipherMethod::ABCD;
     message.cipher = abc::EncipherText(message.plain, message.key, message.method);
@@ -114,14 +122,15 @@ void RegisterCells()
         KeyKind kind;
     };
     const Cell cells[] = {
-        {100, 2, 25, KeyKind::Random},  {150, 2, 30, KeyKind::Random},  {400, 2, 30, KeyKind::Random},
-        {400, 31, 45, KeyKind::Random}, {1000, 2, 45, KeyKind::Random}, {150, 2, 45, KeyKind::Word},
-        {400, 2, 45, KeyKind::Word},
+        {100, 2, 25, KeyKind::Random},      {150, 2, 30, KeyKind::Random},    {400, 2, 30, KeyKind::Random},
+        {400, 31, 45, KeyKind::Random},     {1000, 2, 45, KeyKind::Random},   {150, 2, 45, KeyKind::Word},
+        {400, 2, 45, KeyKind::Word},        {150, 16, 35, KeyKind::WordPair}, {400, 16, 45, KeyKind::WordPair},
+        {150, 2, 45, KeyKind::KeywordPair},
     };
+    const char *const kindNames[] = {"/random_letters", "/word_list", "/word_list_pairs", "/keyword_pairs"};
     for (const Cell &cell : cells) {
         const std::string name = "Recovery/" + std::to_string(cell.length) + "_letters/keys_"
-            + std::to_string(cell.minKey) + "-" + std::to_string(cell.maxKey)
-            + (cell.kind == KeyKind::Word ? "/word_list" : "/random_letters");
+            + std::to_string(cell.minKey) + "-" + std::to_string(cell.maxKey) + kindNames[static_cast<int>(cell.kind)];
         benchmark::RegisterBenchmark(name.c_str(),
                                      [=](benchmark::State &state) {
                                          RunCell(state, cell.length, cell.minKey, cell.maxKey, cell.kind, messages,
