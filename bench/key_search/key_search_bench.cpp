@@ -124,7 +124,7 @@ void RegisterCells()
     const Cell cells[] = {
         {100, 2, 25, KeyKind::Random},      {150, 2, 30, KeyKind::Random},    {400, 2, 30, KeyKind::Random},
         {400, 31, 45, KeyKind::Random},     {1000, 2, 45, KeyKind::Random},   {150, 2, 45, KeyKind::Word},
-        {400, 2, 45, KeyKind::Word},        {150, 16, 35, KeyKind::WordPair}, {400, 16, 45, KeyKind::WordPair},
+        {400, 2, 45, KeyKind::Word},        {150, 24, 35, KeyKind::WordPair}, {400, 16, 45, KeyKind::WordPair},
         {150, 2, 45, KeyKind::KeywordPair},
     };
     const char *const kindNames[] = {"/random_letters", "/word_list", "/word_list_pairs", "/keyword_pairs"};
