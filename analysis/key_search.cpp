@@ -16,7 +16,7 @@
 // found nothing German. Where the last row of the matrix is incomplete, a
 // wrong guess at the long columns moves every column read after it, so the
 // long columns are learnt apart from the order (long_columns.h); over
-// columns of twenty rows and more, from how each pair of columns joins row
+// columns of fifteen rows and more, from how each pair of columns joins row
 // by row (column_joins.h); for several messages, by climbing under the
 // starts of a guessed order until order and guess agree (shared_starts.h).
 // Probable words, when given, fix the columns they cover at each place

@@ -21,7 +21,7 @@ constexpr double EvidenceWeight = 0.5;
 constexpr double MaxEvidence = 2.0;
 // Below this many rows the joins of two columns tell little; the guesses
 // kept from them.
-constexpr int MinJoinRows = 20;
+constexpr int MinJoinRows = 15;
 constexpr int JoinGuesses = 4;
 
 double LogSumExp(double a, double b)
