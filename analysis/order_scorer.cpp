@@ -5,12 +5,6 @@
 
 namespace abc::search {
 
-namespace {
-
-constexpr int TrigramCount = 26 * 26 * 26;
-
-} // namespace
-
 OrderScorer::OrderScorer(const std::vector<std::uint8_t> &letters, int columns, int period, int scoredRows)
     : m_letters(&letters)
     , m_shape(MatrixShape::Of(static_cast<int>(letters.size()), columns))
@@ -52,7 +46,11 @@ long OrderScorer::sum(const int *startOf) const
     const int last = static_cast<int>(m_letters->size()) - 1;
     const std::uint8_t *costs = QuadgramCost.data();
     long sum = 0;
-    int index = 0;
+    // The three letters before, each already weighted by its place in the
+    // quadgram's index: no step waits on the index of the step before.
+    int first = 0;
+    int second = 0;
+    int third = 0;
     int seen = 0;
     for (int row = 0; row < m_scoredRows; ++row) {
         const int width = row == m_shape.rows - 1 ? m_shape.longColumns : m_shape.columns;
@@ -63,9 +61,11 @@ long OrderScorer::sum(const int *startOf) const
                 at = std::min(at, last);
             int letter = letters[at] - shift;
             letter += letter < 0 ? 26 : 0;
-            index = (index % TrigramCount) * 26 + letter;
             if (++seen >= 4)
-                sum -= costs[index];
+                sum -= costs[first + second + third + letter];
+            first = second * 26;
+            second = third * 26;
+            third = letter * 26;
             if (++shift == m_period)
                 shift = 0;
         }
