@@ -21,11 +21,12 @@ constexpr double DefeatedMiss = 0.98;
 
 // The neighbouring letters of each message, taken together: the last
 // letter of one message and the first of the next say nothing.
-std::vector<double> ResidueLogLikelihoods(const std::vector<std::vector<std::uint8_t>> &messages, int period)
+std::vector<double> ResidueLogLikelihoods(const std::vector<std::vector<std::uint8_t>> &messages, int period,
+                                          int columns)
 {
-    std::vector<double> total = KeyLengthResidueLogLikelihoods(messages.front(), period);
+    std::vector<double> total = KeyLengthResidueLogLikelihoods(messages.front(), period, columns);
     for (std::size_t message = 1; message < messages.size(); ++message) {
-        const std::vector<double> more = KeyLengthResidueLogLikelihoods(messages[message], period);
+        const std::vector<double> more = KeyLengthResidueLogLikelihoods(messages[message], period, columns);
         for (int residue = 0; residue < period; ++residue)
             total[residue] += more[residue];
     }
@@ -109,13 +110,13 @@ KeyLengthArms::KeyLengthArms(const std::vector<std::vector<std::uint8_t>> &messa
     const int longestKey = std::min(MaxKeyLength, length / 3);
     double best = -1e300;
     for (const int period : Periods) {
-        const std::vector<double> residues = ResidueLogLikelihoods(messages, period);
         const double methodLogLikelihood = method.logLikelihood[period == 3 ? 1 : 2];
         for (int columns = MinKeyLength; columns <= longestKey; ++columns) {
             if (messages.size() > 1 && !EveryMessageFits(messages, columns))
                 continue;
             const int scoredRows = MatrixShape::Of(MaxScoredLetters, columns).rows;
-            const double logPrior = methodLogLikelihood + residues[columns % period];
+            const double logPrior =
+                methodLogLikelihood + ResidueLogLikelihoods(messages, period, columns)[columns % period];
             best = std::max(best, logPrior);
             KeyLengthArm &arm =
                 m_arms.emplace_back(period, columns, logPrior, JointScorer(messages, columns, period, scoredRows));

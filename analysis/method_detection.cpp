@@ -39,7 +39,7 @@ MethodEvidence DetectMethod(std::string_view cipherText)
     return evidence;
 }
 
-std::vector<double> KeyLengthResidueLogLikelihoods(const std::vector<std::uint8_t> &letters, int period)
+std::vector<double> KeyLengthResidueLogLikelihoods(const std::vector<std::uint8_t> &letters, int period, int columns)
 {
     // Neighbours within a column stand n places apart in the plaintext, so
     // their shifts differ by n mod P (or that less P where the shift wraps):
@@ -52,13 +52,25 @@ std::vector<double> KeyLengthResidueLogLikelihoods(const std::vector<std::uint8_
         for (int b = 0; b < 26; ++b)
             plain[(b - a + 26) % 26] += GermanLetterShares[a] * GermanLetterShares[b];
     }
+    // Where one column ends and the next begins, the two shifts are any
+    // two: over short columns that is a good share of the pairs, which
+    // tell nothing, and taken as evidence they would mislead.
+    const double pairs = std::max<double>(1, static_cast<double>(letters.size()) - 1);
+    const double withinColumn = std::clamp((pairs + 1 - columns) / pairs, 0.0, 1.0);
+    std::array<double, 26> acrossColumns{};
+    for (int shift = 1 - period; shift < period; ++shift) {
+        const double weight = static_cast<double>(period - std::abs(shift)) / (period * period);
+        for (int d = 0; d < 26; ++d)
+            acrossColumns[d] += weight * plain[(d - shift + 26) % 26];
+    }
     std::vector<double> logLikelihoods(period);
     for (int residue = 0; residue < period; ++residue) {
         const double wraps = static_cast<double>(residue) / period;
         double logLikelihood = 0;
         for (int d = 0; d < 26; ++d) {
-            const double share =
+            const double within =
                 (1 - wraps) * plain[(d - residue + 26) % 26] + wraps * plain[(d - residue + period + 26) % 26];
+            const double share = withinColumn * within + (1 - withinColumn) * acrossColumns[d];
             logLikelihood += differences[d] * std::log(std::max(share, 1e-6));
         }
         logLikelihoods[residue] = logLikelihood;

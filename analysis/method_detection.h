@@ -31,8 +31,8 @@ MethodEvidence DetectMethod(std::string_view cipherText);
 
 // What the neighbouring letters say about the key length under a shift of
 // this period: the natural-log likelihood of each residue of the key
-// length mod period, indexed by the residue. letters: the ciphertext as
-// 0..25.
-std::vector<double> KeyLengthResidueLogLikelihoods(const std::vector<std::uint8_t> &letters, int period);
+// length mod period, indexed by the residue, when the matrix has this many
+// columns. letters: the ciphertext as 0..25.
+std::vector<double> KeyLengthResidueLogLikelihoods(const std::vector<std::uint8_t> &letters, int period, int columns);
 
 } // namespace abc::search

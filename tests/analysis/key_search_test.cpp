@@ -12,6 +12,7 @@
 #include "analysis/crib_seeds.h"
 #include "analysis/key_search.h"
 #include "analysis/long_columns.h"
+#include "analysis/method_detection.h"
 #include "analysis/order_scorer.h"
 #include "engine/builtin_keywords.h"
 #include "engine/cipher.h"
@@ -110,6 +111,23 @@ TEST(MethodDetection, TellsTheShiftFromTheLetterCountsOfLongTexts)
         EXPECT_TRUE(evidence.shifted);
         EXPECT_EQ(evidence.likeliest, method);
         EXPECT_GT(evidence.margin, 10);
+    }
+}
+
+// Every residue under both periods.
+TEST(MethodDetection, TellsTheKeyLengthModThePeriodFromNeighbouringLetters)
+{
+    std::mt19937 random(7);
+    for (const CipherMethod method : {CipherMethod::ABC, CipherMethod::ABCD}) {
+        const int period = method == CipherMethod::ABC ? 3 : 4;
+        for (const int columns : {16, 17, 18, 19}) {
+            const std::string plain = HeldOutGerman(600, 300 * columns);
+            const std::vector<std::uint8_t> cipher =
+                LetterCodes(EncipherText(plain, RandomLetters(random, columns), method));
+            const std::vector<double> evidence = KeyLengthResidueLogLikelihoods(cipher, period, columns);
+            EXPECT_EQ(std::max_element(evidence.begin(), evidence.end()) - evidence.begin(), columns % period)
+                << columns << " columns";
+        }
     }
 }
 
