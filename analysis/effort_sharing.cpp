@@ -18,6 +18,14 @@ constexpr int MaxScoredLetters = 2000;
 // misses at the right key length.
 constexpr double DefeatingText = 1.0 / 16;
 constexpr double DefeatedMiss = 0.98;
+// How an arm's lead over its neighbours raises its share: the key lengths
+// within LeadSpan columns draw the line, each unit of z-score above it
+// multiplies the share by exp(LeadGain), up to MaxLead.
+constexpr int LeadSpan = 12;
+constexpr double LeadGain = 1.0;
+constexpr double MaxLead = 8.0;
+// Over fewer letters the climbs' ends scatter too widely to tell.
+constexpr long MinLeadQuadgrams = 200;
 
 // The neighbouring letters of each message, taken together: the last
 // letter of one message and the first of the next say nothing.
@@ -73,7 +81,7 @@ double KeyLengthArm::weight() const
     // (a phrase repeated, say). That chance keeps every arm in the
     // search, but it fades with the misses too, so that arms which
     // missed hundreds of times give way to those barely tried.
-    return prior
+    return prior * lead
         * ((1 - DefeatingText) * std::pow(missChance, counted) + DefeatingText * std::pow(DefeatedMiss, counted));
 }
 
@@ -91,8 +99,9 @@ void KeyLengthArm::recordClimb(long evaluations, const std::vector<std::pair<int
     ++climbs;
 }
 
-void KeyLengthArm::recordEnd(const std::vector<int> &rankOf, long sum, bool readsWell)
+void KeyLengthArm::recordEnd(const std::vector<int> &rankOf, long sum, double zScore, bool readsWell)
 {
+    bestZScore = std::max(bestZScore, zScore);
     if (!readsWell) {
         ++misses;
     } else if (germanOrder.empty() || sum > germanSum) {
@@ -153,8 +162,39 @@ const KeyLengthArm *KeyLengthArms::find(int period, int columns) const
     return index < 0 ? nullptr : &m_arms[index];
 }
 
+// Climbs over more columns end higher, right or wrong, so an arm is held
+// against a line through its neighbours of the same residue; at the right
+// key length even the climbs that miss put many columns right, and end
+// above it.
+void KeyLengthArms::updateLeads()
+{
+    for (KeyLengthArm &arm : m_arms) {
+        arm.lead = 1.0;
+        if (arm.climbs == 0 || arm.columns <= ExhaustiveColumns || arm.scorer.quadgramCount() < MinLeadQuadgrams)
+            continue;
+        double count = 0, sumX = 0, sumY = 0, sumXX = 0, sumXY = 0;
+        for (int columns = arm.columns - LeadSpan; columns <= arm.columns + LeadSpan; columns += arm.period) {
+            const KeyLengthArm *other = columns == arm.columns ? nullptr : find(arm.period, columns);
+            if (!other || other->climbs == 0 || other->columns <= ExhaustiveColumns)
+                continue;
+            const double x = columns - arm.columns;
+            count += 1;
+            sumX += x;
+            sumY += other->bestZScore;
+            sumXX += x * x;
+            sumXY += x * other->bestZScore;
+        }
+        if (count < 2)
+            continue;
+        const double slope = (count * sumXY - sumX * sumY) / std::max(1e-9, count * sumXX - sumX * sumX);
+        const double line = (sumY - slope * sumX) / count;
+        arm.lead = std::clamp(std::exp(LeadGain * (arm.bestZScore - line)), 1.0, MaxLead);
+    }
+}
+
 std::vector<DueClimb> KeyLengthArms::planRound(std::size_t wanted, std::size_t most)
 {
+    updateLeads();
     // Every arm may spend up to its weight's share of a threshold, so short
     // keys, whose climbs are cheap, get many restarts before a long key gets
     // its first. The threshold grows only when too few climbs are due:

@@ -29,9 +29,9 @@ struct KeyLengthArm {
 
     // Books a climb's effort and what it learnt of the long columns.
     void recordClimb(long evaluations, const std::vector<std::pair<int, double>> &longColumnEvidence);
-    // Books where a climb ended; readsWell when it read well enough to end
-    // the search.
-    void recordEnd(const std::vector<int> &rankOf, long sum, bool readsWell);
+    // Books where a climb ended and how German it read; readsWell when it
+    // read well enough to end the search.
+    void recordEnd(const std::vector<int> &rankOf, long sum, double zScore, bool readsWell);
 
     int period = 3;
     int columns = 2;
@@ -43,6 +43,10 @@ struct KeyLengthArm {
     long effort = 0;
     long climbs = 0;
     long misses = 0; // climbs that ended on nothing German
+    // The most German a climb here has read, and how far that stands above
+    // what key lengths around it read (see KeyLengthArms::planRound).
+    double bestZScore = -1e300;
+    double lead = 1.0;
     // For a ragged matrix of a single message: the guesses at the long
     // columns, and the evidence the climbs so far have gathered on them.
     std::optional<LongColumnModel> longColumns;
@@ -85,6 +89,7 @@ public:
 
 private:
     std::vector<DueClimb> dueClimbs();
+    void updateLeads();
 
     std::vector<KeyLengthArm> m_arms;
     std::array<std::array<int, MaxKeyLength + 1>, 2> m_index{}; // by method and key length, -1 for none

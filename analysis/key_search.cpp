@@ -301,8 +301,10 @@ void KeySearch::merge(const JobResult &result)
     if (result.arm) {
         KeyLengthArm &arm = *result.arm;
         arm.recordClimb(result.evaluations, result.evidence);
-        for (const auto &[key, found] : result.findings)
-            arm.recordEnd(key.second, found.sum, FindingZScore(key, found.sum, arm.scorer) >= ConfidentThreshold);
+        for (const auto &[key, found] : result.findings) {
+            const double zScore = FindingZScore(key, found.sum, arm.scorer);
+            arm.recordEnd(key.second, found.sum, zScore, zScore >= ConfidentThreshold);
+        }
     }
     for (const auto &[key, found] : result.findings)
         m_findings.add(key, found);
