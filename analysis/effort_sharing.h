@@ -44,7 +44,7 @@ struct KeyLengthArm {
     long climbs = 0;
     long misses = 0; // climbs that ended on nothing German
     // The most German a climb here has read, and how far that stands above
-    // what key lengths around it read (see KeyLengthArms::planRound).
+    // what the key lengths around it read, worked out before each round.
     double bestZScore = -1e300;
     double lead = 1.0;
     // For a ragged matrix of a single message: the guesses at the long
