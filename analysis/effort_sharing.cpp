@@ -110,13 +110,13 @@ void KeyLengthArm::recordEnd(const std::vector<int> &rankOf, long sum, double zS
     }
 }
 
-KeyLengthArms::KeyLengthArms(const std::vector<std::vector<std::uint8_t>> &messages, const MethodEvidence &method)
+KeyLengthArms::KeyLengthArms(const std::vector<std::vector<std::uint8_t>> &messages, const MethodEvidence &method,
+                             double fewestRows)
 {
     int length = 0;
     for (const std::vector<std::uint8_t> &letters : messages)
         length += static_cast<int>(letters.size());
-    // Below three rows any order of the columns reads as well as another.
-    const int longestKey = std::min(MaxKeyLength, length / 3);
+    const int longestKey = std::min(MaxKeyLength, static_cast<int>(length / fewestRows));
     double best = -1e300;
     for (const int period : Periods) {
         const double methodLogLikelihood = method.logLikelihood[period == 3 ? 1 : 2];

@@ -72,8 +72,10 @@ public:
     // Priors from the letter counts and the neighbouring letters within
     // each message; messages (each ciphertext as 0..25, none empty) must
     // outlive the arms. Several messages skip the key lengths under which
-    // one of them would not fit the grid.
-    KeyLengthArms(const std::vector<std::vector<std::uint8_t>> &messages, const MethodEvidence &method);
+    // one of them would not fit the grid. Keys are at most the letters over
+    // fewestRows long.
+    KeyLengthArms(const std::vector<std::vector<std::uint8_t>> &messages, const MethodEvidence &method,
+                  double fewestRows = 3.0);
 
     std::vector<KeyLengthArm>::iterator begin() { return m_arms.begin(); }
     std::vector<KeyLengthArm>::iterator end() { return m_arms.end(); }
