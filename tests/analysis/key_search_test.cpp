@@ -329,4 +329,21 @@ TEST(SharedKeySearch, AProbableWordGivesAKeyThatTheMessageAloneDoesNot)
     EXPECT_FALSE(best.cribs[1].found);
 }
 
+// Alone a message needs three rows to a key; around a probable word a
+// little less will do.
+TEST(SharedKeySearch, AProbableWordCarriesAKeyOfUnderThreeRows)
+{
+#ifdef __SANITIZE_THREAD__
+    GTEST_SKIP() << "a search, not a race";
+#endif
+    std::mt19937 random(5);
+    const std::string key = RandomLetters(random, 40);
+    const std::string plain = HeldOutGerman(116, 43000);
+    SearchOptions options = Quick(60);
+    options.cribs = {plain.substr(50, 10)};
+    const SearchResult result = FindKey(EncipherText(plain, key, CipherMethod::ABCD), options);
+    ASSERT_FALSE(result.candidates.empty());
+    EXPECT_EQ(result.candidates.front().plainText, plain);
+}
+
 } // namespace
