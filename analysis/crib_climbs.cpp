@@ -10,9 +10,10 @@ namespace abc::search {
 
 namespace {
 
-// Climbs after the best order was found that must not beat it; with 64
-// seeds for every key length, 48 let wrong orders through.
-constexpr int ConfirmingClimbs = 96;
+// Climbs after the best order was found that must not beat it. With 64
+// seeds for every key length, 48 and 96 let wrong orders through; orders
+// that climbs agree on end most searches before this many.
+constexpr int ConfirmingClimbs = 256;
 // A probable word's seeds for each key length, best by the rows around the
 // word, and the orders kept while each grows into the whole order that
 // ranks it; the best so ranked are climbed from. The rows around the word
