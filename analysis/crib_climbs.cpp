@@ -17,7 +17,7 @@ constexpr int ConfirmingClimbs = 256;
 // A probable word's seeds for each key length, best by the rows around the
 // word, and the orders kept while each grows into the whole order that
 // ranks it; the best so ranked are climbed from. The rows around the word
-// put the right seed past the 600th as often as not, while a narrow growth
+// can put the right seed as far down as the 600th, where a narrow growth
 // still ranks it among the first few.
 constexpr std::size_t SeedsPerKeyLength = 1024;
 constexpr std::size_t RankingWidth = 8;

@@ -14,8 +14,8 @@ namespace {
 // Partial placements kept while the word's first three columns are placed,
 // before any quadgram is complete, and after.
 constexpr std::size_t OpeningWidth = 4096;
-// The rows around the word rank the right placement low as often as not
-// (the 60th of 86 for an 11-letter word over four rows), so many are kept.
+// The rows around the word can rank the right placement low even at its
+// own place (an 11-letter word over four rows lost it with 64 kept).
 constexpr std::size_t BeamWidth = 256;
 // Seeds one place gives at most: a place whose rows read well by chance
 // would otherwise fill those kept with variations of one placement.
