@@ -63,9 +63,10 @@ bool Findings::confident() const
         return false;
     // Several messages must all read as German under the same order at
     // once: the climbs that miss end far below the threshold there, and
-    // each climb over their short columns is dear.
+    // each climb over their short columns is dear. Over one or two rows a
+    // message, though, wrong orders read as German too.
     if (scorer.messageCount() > 1)
-        return true;
+        return scorer.rows() >= 3 || best.hits >= 2;
     const int hitsNeeded = 2 + (zScore < -1) + (zScore < -2) + (zScore < -1 && scorer.rows() < 10);
     return best.hits >= hitsNeeded;
 }
