@@ -8,6 +8,7 @@
 #include <random>
 #include <thread>
 
+#include "analysis/candidates.h"
 #include "analysis/column_joins.h"
 #include "analysis/crib_seeds.h"
 #include "analysis/key_search.h"
@@ -300,6 +301,30 @@ TEST(CribSeeds, EverySeedGrowsIntoAWholeOrderKeepingOneChoiceOrMany)
                 EXPECT_EQ(rankOf, every) << plain << " " << width;
             }
         }
+    }
+}
+
+// Over one or two rows a message, wrong orders of several messages read as
+// German too, so one climb ending on an order does not prove it.
+TEST(SharedKeySearch, TrustsAnOrderOfShortMessagesOnlyWhenItComesBack)
+{
+    for (const int letters : {32, 70}) {
+        std::vector<std::string> ciphers;
+        std::string all;
+        for (int m = 0; m < 5; ++m) {
+            ciphers.push_back(
+                EncipherText(HeldOutGerman(letters, 3000 * m), "NORDWESTLICHERGRENZE", CipherMethod::ABC));
+            all += ciphers.back();
+        }
+        const std::vector<std::vector<std::uint8_t>> messages = MessageLetters(ciphers);
+        const KeyLengthArms arms(messages, DetectMethod(all));
+        Findings findings(1, arms);
+        const FindingKey key{3, InversePermutation(KeyColumnOrder("NORDWESTLICHERGRENZE"))};
+        const long sum = arms.at(3, 20).scorer.score(key.second.data());
+        findings.add(key, Finding{sum, 0, 1, false});
+        EXPECT_EQ(findings.confident(), letters > 40) << letters;
+        findings.add(key, Finding{sum, 0, 1, false});
+        EXPECT_TRUE(findings.confident()) << letters;
     }
 }
 
