@@ -16,6 +16,9 @@ namespace abc::search {
 
 // Key lengths up to this are tried in every order rather than climbed.
 inline constexpr int ExhaustiveColumns = 7;
+// Below three rows any order of the columns reads about as well as another,
+// so keys are at most a third of the letters long.
+inline constexpr double FewestRows = 3.0;
 
 // One arm of the multi-armed bandit that shares the climbs out: one key
 // length under one method, with the search's belief in it.
@@ -75,7 +78,7 @@ public:
     // one of them would not fit the grid. Keys are at most the letters over
     // fewestRows long.
     KeyLengthArms(const std::vector<std::vector<std::uint8_t>> &messages, const MethodEvidence &method,
-                  double fewestRows = 3.0);
+                  double fewestRows = FewestRows);
 
     std::vector<KeyLengthArm>::iterator begin() { return m_arms.begin(); }
     std::vector<KeyLengthArm>::iterator end() { return m_arms.end(); }

@@ -61,9 +61,8 @@ constexpr std::size_t WordsPerJob = 4096;
 constexpr int WordPrefixLetters = 120;
 // The climbs from the probable words' best seeds before any other.
 constexpr std::size_t CribClimbs = 48;
-// Below three rows any order of the columns reads about as well as another;
-// a probable word fixes enough of the order to go a little below.
-constexpr double FewestRows = 3.0;
+// A probable word fixes enough of the order to go a little below the
+// fewest rows a key is otherwise given.
 constexpr double FewestRowsAroundWords = 2.75;
 
 std::uint64_t Mix(std::uint64_t value)
@@ -361,7 +360,7 @@ JobResult KeySearch::wordsJob(std::size_t from, std::size_t to)
             break;
         const ColumnOrder order = KeyColumnOrder(m_words.key(index));
         const int columns = static_cast<int>(order.size());
-        if (columns < MinKeyLength || columns > m_letterCount / 3)
+        if (columns < MinKeyLength || columns > static_cast<int>(m_letterCount / FewestRows))
             continue;
         const std::vector<int> rankOf = InversePermutation(order);
         for (const int period : Periods) {
