@@ -219,6 +219,18 @@ std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, con
     }
 }
 
+void Kick(std::vector<int> &rankOf, std::mt19937_64 &random, int moves)
+{
+    const int n = static_cast<int>(rankOf.size());
+    const auto below = [&random](int bound) { return static_cast<int>(random() % static_cast<std::uint64_t>(bound)); };
+    for (int move = 0; move < moves && n > 1; ++move) {
+        const int length = 1 + below(std::max(1, n / 3));
+        const int from = below(n - length + 1);
+        const int to = below(n - length + 1);
+        MoveBlock(rankOf, from, length, to);
+    }
+}
+
 bool ClimbByRandomMoves(std::vector<int> &rankOf, std::mt19937_64 &random, const OrderScore &score, long &evaluations,
                         const std::function<bool()> &halted, double patienceShare)
 {

@@ -22,4 +22,8 @@ std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, con
 bool ClimbByRandomMoves(std::vector<int> &rankOf, std::mt19937_64 &random, const OrderScore &score, long &evaluations,
                         const std::function<bool()> &halted, double patienceShare);
 
+// A few random block moves of up to a third of the columns each: enough to
+// leave the hill a climb ended on, too few to lose all it got right.
+void Kick(std::vector<int> &rankOf, std::mt19937_64 &random, int moves);
+
 } // namespace abc::search

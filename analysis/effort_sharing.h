@@ -33,8 +33,12 @@ struct KeyLengthArm {
     // Books a climb's effort and what it learnt of the long columns.
     void recordClimb(long evaluations, const std::vector<std::pair<int, double>> &longColumnEvidence);
     // Books where a climb ended and how German it read; readsWell when it
-    // read well enough to end the search.
-    void recordEnd(const std::vector<int> &rankOf, long sum, double zScore, bool readsWell);
+    // read well enough to end the search, kicked when the climb set out
+    // from the walk (see walkOrder).
+    void recordEnd(const std::vector<int> &rankOf, long sum, double zScore, bool readsWell, bool kicked);
+    // Whether the next climb of several messages should set out from the
+    // walk rather than from a random order.
+    bool walkDue() const;
 
     int period = 3;
     int columns = 2;
@@ -58,6 +62,15 @@ struct KeyLengthArm {
     // long columns are then worth reading under again.
     std::vector<int> germanOrder;
     long germanSum = 0;
+    // Several messages of a few rows each: a climb from a random order
+    // seldom reaches the key, but one that sets out from where the last
+    // ended, the order kicked by a few block moves, often does. The walk
+    // moves on to every climb that ends at least as high, and starts again
+    // from a random order when many climbs in a row have not gained or
+    // when it reaches an order that reads as German.
+    std::vector<int> walkOrder;
+    long walkSum = 0;
+    int staleKicks = 0;
 };
 
 // A climb due in a round: its arm, and which of the arm's climbs in the

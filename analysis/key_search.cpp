@@ -64,6 +64,9 @@ constexpr std::size_t CribClimbs = 48;
 // A probable word fixes enough of the order to go a little below the
 // fewest rows a key is otherwise given.
 constexpr double FewestRowsAroundWords = 2.75;
+// Block moves between one climb of a walk and the next, found by trial:
+// two and eight did worse.
+constexpr int KickMoves = 5;
 
 std::uint64_t Mix(std::uint64_t value)
 {
@@ -92,6 +95,7 @@ struct JobResult {
     long evaluations = 0;
     KeyLengthArm *arm = nullptr;                  // the arm a climb spent its effort on
     std::vector<std::pair<int, double>> evidence; // on the arm's long columns
+    bool kicked = false;                          // set out from the arm's walk
 };
 
 using Job = std::function<JobResult()>;
@@ -127,7 +131,8 @@ private:
 
     JobResult wordsJob(std::size_t from, std::size_t to);
     JobResult exhaustiveJob(const KeyLengthArm &arm);
-    JobResult climbJob(KeyLengthArm &arm, std::uint64_t seed);
+    // From a random order, or from walk kicked when it is given.
+    JobResult climbJob(KeyLengthArm &arm, std::uint64_t seed, std::vector<int> walk);
     std::vector<Job> cribClimbs(std::size_t count);
     JobResult cribClimbJob(const ArmSeed &due, std::uint64_t seed);
     JobResult finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, std::mt19937_64 &random, long evaluations,
@@ -247,8 +252,11 @@ std::vector<Job> KeySearch::climbsOfRound(int round)
     for (const DueClimb &climb : m_arms.planRound(2 * threads, 4 * threads)) {
         KeyLengthArm &arm = *climb.arm;
         const std::uint64_t seed = ClimbSeed(m_options.seed, round, climb);
-        jobs.push_back([this, &arm, seed] {
-            JobResult result = climbJob(arm, seed);
+        // Taken now, not when the job runs, so that the outcome depends on
+        // the seed alone.
+        std::vector<int> walk = arm.walkDue() ? arm.walkOrder : std::vector<int>();
+        jobs.push_back([this, &arm, seed, walk = std::move(walk)] {
+            JobResult result = climbJob(arm, seed, walk);
             if (!result.findings.empty())
                 report(&result.findings.front(), arm.columns, arm.period);
             return result;
@@ -306,7 +314,7 @@ void KeySearch::merge(const JobResult &result)
         arm.recordClimb(result.evaluations, result.evidence);
         for (const auto &[key, found] : result.findings) {
             const double zScore = FindingZScore(key, found.sum, arm.scorer);
-            arm.recordEnd(key.second, found.sum, zScore, zScore >= ConfidentThreshold);
+            arm.recordEnd(key.second, found.sum, zScore, zScore >= ConfidentThreshold, result.kicked);
         }
     }
     for (const auto &[key, found] : result.findings)
@@ -408,15 +416,20 @@ JobResult KeySearch::exhaustiveJob(const KeyLengthArm &arm)
     return result;
 }
 
-JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed)
+JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed, std::vector<int> walk)
 {
     std::mt19937_64 random(seed);
+    long evaluations = 0;
+    JobResult result;
+    if (!walk.empty()) {
+        Kick(walk, random, KickMoves);
+        result.kicked = true;
+        return finishClimb(arm, walk, random, evaluations, std::move(result));
+    }
     std::vector<int> rankOf(arm.columns);
     std::iota(rankOf.begin(), rankOf.end(), 0);
     std::shuffle(rankOf.begin(), rankOf.end(), random);
-    long evaluations = 0;
     const std::function<bool()> halted = [this] { return m_runner.halted(); };
-    JobResult result;
     if (arm.longColumns) {
         // Ragged: first order the columns under a guess at where they start,
         // which a wrong long column then cannot upset; the exact reading
