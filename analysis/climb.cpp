@@ -197,13 +197,13 @@ Stage Climber::turnsWithWrappedColumnsSetRight(int period)
 } // namespace
 
 std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, const OrderScore &score, long &evaluations,
-                          const std::function<bool()> &halted, int turnsBy)
+                          const std::function<bool()> &halted, int turnsBy, double patienceShare)
 {
     Climber climber(rankOf, random, score, evaluations, halted);
     for (;;) {
         // Random moves until they stop paying, then every move of each
         // closing stage once, each stage only while the last found nothing.
-        if (!climber.randomMovesUntilStale())
+        if (!climber.randomMovesUntilStale(patienceShare))
             return std::nullopt;
         Stage stage = climber.everyBlockMove();
         if (stage == Stage::Unchanged)

@@ -248,6 +248,14 @@ TEST(SharedKeySearch, ShortMessagesGiveTogetherTheKeyThatNoneGivesAlone)
         EXPECT_EQ(best.messages[m].plainText, plains[m]);
         EXPECT_TRUE(best.messages[m].readsAsGerman);
     }
+
+    // The same seed and thread count give the same candidates.
+    const SearchResult again = FindSharedKey(ciphers, Quick(60));
+    ASSERT_EQ(again.candidates.size(), together.candidates.size());
+    for (std::size_t i = 0; i < together.candidates.size(); ++i) {
+        EXPECT_EQ(again.candidates[i].order, together.candidates[i].order);
+        EXPECT_EQ(again.candidates[i].score, together.candidates[i].score);
+    }
 }
 
 // A message of the day's pile that was enciphered under another key reads
