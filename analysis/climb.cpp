@@ -7,6 +7,11 @@ namespace abc::search {
 
 namespace {
 
+int Below(std::mt19937_64 &random, int bound)
+{
+    return static_cast<int>(random() % static_cast<std::uint64_t>(bound));
+}
+
 // Moves positions [from, from + length) so that they start at position to
 // of what remains.
 void MoveBlock(std::vector<int> &key, int from, int length, int to)
@@ -45,7 +50,7 @@ public:
     Stage turnsWithWrappedColumnsSetRight(int period);
 
 private:
-    int below(int bound) { return static_cast<int>(m_random() % static_cast<std::uint64_t>(bound)); }
+    int below(int bound) { return Below(m_random, bound); }
     // Asks the clock only now and then: the scorings are cheap.
     bool haltDue() { return m_evaluations % 128 == 0 && m_halted(); }
     void randomMove();
@@ -222,11 +227,10 @@ std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, con
 void Kick(std::vector<int> &rankOf, std::mt19937_64 &random, int moves)
 {
     const int n = static_cast<int>(rankOf.size());
-    const auto below = [&random](int bound) { return static_cast<int>(random() % static_cast<std::uint64_t>(bound)); };
     for (int move = 0; move < moves && n > 1; ++move) {
-        const int length = 1 + below(std::max(1, n / 3));
-        const int from = below(n - length + 1);
-        const int to = below(n - length + 1);
+        const int length = 1 + Below(random, std::max(1, n / 3));
+        const int from = Below(random, n - length + 1);
+        const int to = Below(random, n - length + 1);
         MoveBlock(rankOf, from, length, to);
     }
 }

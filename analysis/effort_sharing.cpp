@@ -73,8 +73,10 @@ double KeyLengthArm::weight() const
     // their ragged last rows cost a climb about as much as those rows
     // give: trials missed as often over all rows as over half of them.
     const int rows = std::max(scorer.rows(), scorer.totalRows() / 2);
+    // Over short columns a miss says little; the lead of several messages
+    // over their neighbours still does.
     if (rows < 8)
-        return scorer.messageCount() > 1 ? prior * lead : prior; // short columns: a miss says little
+        return scorer.messageCount() > 1 ? prior * lead : prior;
     const double missChance = 1.0 - std::min((rows - 4) / 12.0, 0.6);
     // Under a ragged last row the first climbs mostly gather evidence on
     // the long columns; their misses say less.
@@ -106,21 +108,31 @@ bool KeyLengthArm::walkDue() const
     return scorer.messageCount() > 1 && !walkOrder.empty() && staleKicks < StaleKicksOfAWalk;
 }
 
-void KeyLengthArm::recordEnd(const std::vector<int> &rankOf, long sum, double zScore, bool readsWell, bool kicked)
+bool KeyLengthArm::recordEnd(const std::vector<int> &rankOf, long sum, double zScore, bool readsWell, int fromWalk)
 {
+    const bool kicked = fromWalk >= 0;
+    bool independent = true;
     bestZScore = std::max(bestZScore, zScore);
     if (scorer.messageCount() > 1) {
+        if (!kicked) {
+            ++walkNumber;
+            staleKicks = 0;
+        } else {
+            staleKicks = sum > walkSum ? 0 : staleKicks + 1;
+        }
         if (!kicked || sum >= walkSum) {
-            staleKicks = kicked && sum == walkSum ? staleKicks + 1 : 0;
             walkOrder = rankOf;
             walkSum = sum;
-        } else {
-            ++staleKicks;
         }
         // Where one order must come back to be trusted, it must come back
-        // from a climb that did not set out from it.
-        if (readsWell)
+        // from a climb that did not set out from it: climbs of one round
+        // can set out from the same walk, and the walk begins anew.
+        if (readsWell) {
+            const int walk = kicked ? fromWalk : walkNumber;
+            independent = walk != walkReadWell;
+            walkReadWell = walk;
             staleKicks = StaleKicksOfAWalk;
+        }
     }
     if (!readsWell) {
         // Climbs along a walk are not independent trials.
@@ -130,6 +142,7 @@ void KeyLengthArm::recordEnd(const std::vector<int> &rankOf, long sum, double zS
         germanOrder = rankOf;
         germanSum = sum;
     }
+    return independent;
 }
 
 KeyLengthArms::KeyLengthArms(const std::vector<std::vector<std::uint8_t>> &messages, const MethodEvidence &method,

@@ -33,9 +33,11 @@ struct KeyLengthArm {
     // Books a climb's effort and what it learnt of the long columns.
     void recordClimb(long evaluations, const std::vector<std::pair<int, double>> &longColumnEvidence);
     // Books where a climb ended and how German it read; readsWell when it
-    // read well enough to end the search, kicked when the climb set out
-    // from the walk (see walkOrder).
-    void recordEnd(const std::vector<int> &rankOf, long sum, double zScore, bool readsWell, bool kicked);
+    // read well enough to end the search, fromWalk the number of the walk
+    // the climb set out from (see walkOrder), or -1. False when the climb
+    // is not an independent trial of an order that reads well: one walk
+    // reaching it again.
+    bool recordEnd(const std::vector<int> &rankOf, long sum, double zScore, bool readsWell, int fromWalk);
     // Whether the next climb of several messages should set out from the
     // walk rather than from a random order.
     bool walkDue() const;
@@ -71,6 +73,8 @@ struct KeyLengthArm {
     std::vector<int> walkOrder;
     long walkSum = 0;
     int staleKicks = 0;
+    int walkNumber = 0;    // counts the walks begun
+    int walkReadWell = -1; // the last walk that reached an order that reads well
 };
 
 // A climb due in a round: its arm, and which of the arm's climbs in the

@@ -100,7 +100,7 @@ struct JobResult {
     long evaluations = 0;
     KeyLengthArm *arm = nullptr;                  // the arm a climb spent its effort on
     std::vector<std::pair<int, double>> evidence; // on the arm's long columns
-    bool kicked = false;                          // set out from the arm's walk
+    int fromWalk = -1;                            // the arm's walk it set out from, if any
 };
 
 using Job = std::function<JobResult()>;
@@ -136,8 +136,9 @@ private:
 
     JobResult wordsJob(std::size_t from, std::size_t to);
     JobResult exhaustiveJob(const KeyLengthArm &arm);
-    // From a random order, or from walk kicked when it is given.
-    JobResult climbJob(KeyLengthArm &arm, std::uint64_t seed, std::vector<int> walk);
+    // From a random order, or from the arm's walk number fromWalk, whose
+    // order is walk, kicked.
+    JobResult climbJob(KeyLengthArm &arm, std::uint64_t seed, std::vector<int> walk, int fromWalk);
     std::vector<Job> cribClimbs(std::size_t count);
     JobResult cribClimbJob(const ArmSeed &due, std::uint64_t seed);
     JobResult finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, std::mt19937_64 &random, long evaluations,
@@ -259,8 +260,8 @@ std::vector<Job> KeySearch::climbsOfRound(int round)
         const std::uint64_t seed = ClimbSeed(m_options.seed, round, climb);
         // A copy: climbs of one round may set out from the same walk.
         std::vector<int> walk = arm.walkDue() ? arm.walkOrder : std::vector<int>();
-        jobs.push_back([this, &arm, seed, walk = std::move(walk)] {
-            JobResult result = climbJob(arm, seed, walk);
+        jobs.push_back([this, &arm, seed, walk = std::move(walk), fromWalk = arm.walkNumber] {
+            JobResult result = climbJob(arm, seed, walk, fromWalk);
             if (!result.findings.empty())
                 report(&result.findings.front(), arm.columns, arm.period);
             return result;
@@ -313,16 +314,17 @@ bool KeySearch::confident() const
 void KeySearch::merge(const JobResult &result)
 {
     const auto *bestBefore = m_findings.best();
-    if (result.arm) {
-        KeyLengthArm &arm = *result.arm;
-        arm.recordClimb(result.evaluations, result.evidence);
-        for (const auto &[key, found] : result.findings) {
+    for (auto [key, found] : result.findings) {
+        if (result.arm) {
+            KeyLengthArm &arm = *result.arm;
             const double zScore = FindingZScore(key, found.sum, arm.scorer);
-            arm.recordEnd(key.second, found.sum, zScore, zScore >= ConfidentThreshold, result.kicked);
+            if (!arm.recordEnd(key.second, found.sum, zScore, zScore >= ConfidentThreshold, result.fromWalk))
+                found.hits = 0;
         }
-    }
-    for (const auto &[key, found] : result.findings)
         m_findings.add(key, found);
+    }
+    if (result.arm)
+        result.arm->recordClimb(result.evaluations, result.evidence);
     if (m_options.cribs.empty() || !result.arm)
         return;
     if (const auto *best = m_findings.best(); best != bestBefore)
@@ -420,14 +422,14 @@ JobResult KeySearch::exhaustiveJob(const KeyLengthArm &arm)
     return result;
 }
 
-JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed, std::vector<int> walk)
+JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed, std::vector<int> walk, int fromWalk)
 {
     std::mt19937_64 random(seed);
     long evaluations = 0;
     JobResult result;
     if (!walk.empty()) {
         Kick(walk, random, KickMoves);
-        result.kicked = true;
+        result.fromWalk = fromWalk;
         return finishClimb(arm, walk, random, evaluations, std::move(result));
     }
     std::vector<int> rankOf(arm.columns);
@@ -459,7 +461,7 @@ JobResult KeySearch::finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, st
     const std::function<bool()> halted = [this] { return m_runner.halted(); };
     const OrderScore exact = [&arm](const int *order) { return arm.scorer.score(order); };
     const std::optional<long> sum =
-        Climb(rankOf, random, exact, evaluations, halted, arm.period, result.kicked ? KickedPatience : 1.0);
+        Climb(rankOf, random, exact, evaluations, halted, arm.period, result.fromWalk >= 0 ? KickedPatience : 1.0);
     if (!sum)
         return {};
     result.findings.push_back({{arm.period, rankOf}, Finding{*sum, Log10Factorial(arm.columns), 1, false}});
