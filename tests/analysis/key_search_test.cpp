@@ -42,6 +42,16 @@ std::string RandomLetters(std::mt19937 &random, std::size_t count)
     return letters;
 }
 
+// The same seed and thread count must give the same candidates.
+void ExpectSameCandidates(const SearchResult &again, const SearchResult &first)
+{
+    ASSERT_EQ(again.candidates.size(), first.candidates.size());
+    for (std::size_t i = 0; i < first.candidates.size(); ++i) {
+        EXPECT_EQ(again.candidates[i].order, first.candidates[i].order);
+        EXPECT_EQ(again.candidates[i].score, first.candidates[i].score);
+    }
+}
+
 SearchOptions Quick(double seconds = 30)
 {
     SearchOptions options;
@@ -165,12 +175,7 @@ TEST(KeySearch, RecoversARandomEightColumnKeyFromThreeHundredLettersAlike)
     EXPECT_TRUE(best.readsAsGerman);
 
     // The same seed and thread count give the same candidates.
-    const SearchResult again = FindKey(EncipherText(plain, key, CipherMethod::ABC), Quick());
-    ASSERT_EQ(again.candidates.size(), result.candidates.size());
-    for (std::size_t i = 0; i < result.candidates.size(); ++i) {
-        EXPECT_EQ(again.candidates[i].order, result.candidates[i].order);
-        EXPECT_EQ(again.candidates[i].score, result.candidates[i].score);
-    }
+    ExpectSameCandidates(FindKey(EncipherText(plain, key, CipherMethod::ABC), Quick()), result);
 }
 
 TEST(KeySearch, RecoversALongKeyWhoseLastRowIsIncomplete)
@@ -249,13 +254,7 @@ TEST(SharedKeySearch, ShortMessagesGiveTogetherTheKeyThatNoneGivesAlone)
         EXPECT_TRUE(best.messages[m].readsAsGerman);
     }
 
-    // The same seed and thread count give the same candidates.
-    const SearchResult again = FindSharedKey(ciphers, Quick(60));
-    ASSERT_EQ(again.candidates.size(), together.candidates.size());
-    for (std::size_t i = 0; i < together.candidates.size(); ++i) {
-        EXPECT_EQ(again.candidates[i].order, together.candidates[i].order);
-        EXPECT_EQ(again.candidates[i].score, together.candidates[i].score);
-    }
+    ExpectSameCandidates(FindSharedKey(ciphers, Quick(60)), together);
 }
 
 // A message of the day's pile that was enciphered under another key reads
