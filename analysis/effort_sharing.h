@@ -38,6 +38,8 @@ struct KeyLengthArm {
     // is not an independent trial of an order that reads well: one walk
     // reaching it again.
     bool recordEnd(const std::vector<int> &rankOf, long sum, double zScore, bool readsWell, int fromWalk);
+    // Books a kick from the walk that fell short of it.
+    void recordFallenKick() { ++staleKicks; }
     // Whether the next climb of several messages should set out from the
     // walk rather than from a random order.
     bool walkDue() const;

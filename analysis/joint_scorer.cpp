@@ -26,9 +26,12 @@ bool JointScorer::ragged() const
 
 long JointScorer::score(const int *rankOf) const
 {
+    int columnAt[MaxKeyLength];
+    for (int column = 0; column < columns(); ++column)
+        columnAt[rankOf[column]] = column;
     long sum = 0;
     for (const OrderScorer &scorer : m_scorers)
-        sum += scorer.score(rankOf);
+        sum += scorer.scoreReadingOrder(columnAt);
     return sum;
 }
 

@@ -15,13 +15,18 @@ OrderScorer::OrderScorer(const std::vector<std::uint8_t> &letters, int columns, 
 
 long OrderScorer::score(const int *rankOf) const
 {
+    int columnAt[MaxKeyLength];
+    for (int column = 0; column < m_shape.columns; ++column)
+        columnAt[rankOf[column]] = column;
+    return scoreReadingOrder(columnAt);
+}
+
+long OrderScorer::scoreReadingOrder(const int *columnAt) const
+{
     // Where each column's letters start in the ciphertext: the columns are
     // read by rank, long ones (those left of the last row's end) one letter
     // longer.
     int startOf[MaxKeyLength];
-    int columnAt[MaxKeyLength];
-    for (int column = 0; column < m_shape.columns; ++column)
-        columnAt[rankOf[column]] = column;
     int start = 0;
     for (int rank = 0; rank < m_shape.columns; ++rank) {
         const int column = columnAt[rank];

@@ -30,6 +30,9 @@ public:
     // Sum of the quadgrams' log10 probabilities, in steps of 1/QuadgramUnit. rankOf[c] is
     // the place in the reading order of the column at position c.
     long score(const int *rankOf) const;
+    // The same given the order as columnAt[rank], the column at each place
+    // of the reading order, which several messages under one key share.
+    long scoreReadingOrder(const int *columnAt) const;
     // The same with the columns' starts given rather than worked out from
     // the order: startOfRank[k] is where the k-th column read begins. A
     // column may then read into the next one; the search reads so while

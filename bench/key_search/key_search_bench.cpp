@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/joint_scorer.h"
 #include "analysis/key_search.h"
 #include "analysis/order_scorer.h"
 #include "analysis/word_list.h"
@@ -196,6 +197,28 @@ void ScoreOrder(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * length);
 }
 BENCHMARK(ScoreOrder)->Args({100, 15})->Args({400, 30})->Args({1000, 45});
+
+// The same for a day's traffic: messages of 40-80 letters under one key,
+// each read under its own shape.
+void ScoreSharedOrder(benchmark::State &state)
+{
+    const int count = static_cast<int>(state.range(0));
+    const int columns = static_cast<int>(state.range(1));
+    std::vector<std::vector<std::uint8_t>> messages;
+    int letters = 0;
+    for (int m = 0; m < count; ++m) {
+        const int length = 40 + 37 * m % 41;
+        messages.push_back(LetterCodes(HeldOut().substr(100 * m, length)));
+        letters += length;
+    }
+    const JointScorer scorer(messages, columns, 3);
+    std::vector<int> rankOf(columns);
+    std::iota(rankOf.begin(), rankOf.end(), 0);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(scorer.score(rankOf.data()));
+    state.SetItemsProcessed(state.iterations() * letters);
+}
+BENCHMARK(ScoreSharedOrder)->Args({5, 32})->Args({8, 40});
 
 } // namespace
 
