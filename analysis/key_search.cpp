@@ -54,7 +54,6 @@ namespace abc::search {
 
 namespace {
 
-constexpr int MaxRounds = 100000;
 // Words are tried in chunks of this many, one job each.
 constexpr std::size_t WordsPerJob = 4096;
 // The first this many letters decide which words deserve a full reading.
@@ -253,11 +252,18 @@ std::vector<Job> KeySearch::cribClimbs(std::size_t count)
 
 void KeySearch::climbInRounds()
 {
-    for (int round = 0; !m_runner.halted() && !confident() && round < MaxRounds; ++round) {
+    // Keys of up to ExhaustiveColumns were read in every order already: with
+    // no longer key length nothing is left to climb. Otherwise the rounds go
+    // on until the time limit, however short they are.
+    const bool climbable = std::any_of(m_arms.begin(), m_arms.end(),
+                                       [](const KeyLengthArm &arm) { return arm.columns > ExhaustiveColumns; });
+    for (int round = 0; !m_runner.halted() && !confident(); ++round) {
         std::vector<Job> jobs = climbsOfRound(round);
         // The probable words keep steering a share of the climbs.
         for (Job &job : cribClimbs(m_runner.threads()))
             jobs.push_back(std::move(job));
+        if (jobs.empty() && !climbable)
+            break;
         if (!jobs.empty())
             runJobs(jobs);
     }

@@ -201,6 +201,11 @@ TEST(KeySearch, RefusesShortTextsAndFindsNoGermanInRandomLetters)
     std::mt19937 random(3);
     const SearchResult result = FindKey(RandomLetters(random, 200), Quick(2));
     EXPECT_EQ(result.status, SearchStatus::NoCandidate);
+    // Too short for a key it could not read in every order: nothing to wait for.
+    std::mt19937 fewRandom(1);
+    const SearchResult few = FindKey(RandomLetters(fewRandom, 21), Quick());
+    EXPECT_EQ(few.status, SearchStatus::NoCandidate);
+    EXPECT_FALSE(few.timedOut);
 }
 
 TEST(KeySearch, StopsWhenCancelledAndKeepsItsProgress)
