@@ -64,9 +64,11 @@ bool Findings::confident() const
     // Several messages must all read as German under the same order at
     // once: the climbs that miss end far below the threshold there, and
     // each climb over their short columns is dear. Over one or two rows a
-    // message, though, wrong orders read as German too.
+    // message, though, wrong orders read as German too, and over more
+    // rows a walk can end on an order three quarters right at z -2.6;
+    // another walk that comes back to it, or beats it, settles that.
     if (scorer.messageCount() > 1)
-        return scorer.rows() >= 3 || best.hits >= 2;
+        return (scorer.rows() >= 3 && zScore >= -2) || best.hits >= 2;
     const int hitsNeeded = 2 + (zScore < -1) + (zScore < -2) + (zScore < -1 && scorer.rows() < 10);
     return best.hits >= hitsNeeded;
 }

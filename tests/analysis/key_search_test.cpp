@@ -316,11 +316,12 @@ TEST(CribSeeds, EverySeedGrowsIntoAWholeOrderKeepingOneChoiceOrMany)
     }
 }
 
-// Over one or two rows a message, wrong orders of several messages read as
-// German too, so one climb ending on an order does not prove it.
-TEST(SharedKeySearch, TrustsAnOrderOfShortMessagesOnlyWhenItComesBack)
+// Keys of several messages read as German here at z -2.5 to -2.9, as near
+// misses three quarters right do in other piles, over two rows a message
+// as over fifteen: one climb ending on such an order does not prove it.
+TEST(SharedKeySearch, TrustsAnOrderOfSeveralMessagesOnlyWhenItComesBack)
 {
-    for (const int letters : {32, 70}) {
+    for (const int letters : {32, 70, 300}) {
         std::vector<std::string> ciphers;
         std::string all;
         for (int m = 0; m < 5; ++m) {
@@ -333,8 +334,9 @@ TEST(SharedKeySearch, TrustsAnOrderOfShortMessagesOnlyWhenItComesBack)
         Findings findings(1, arms);
         const FindingKey key{3, InversePermutation(KeyColumnOrder("NORDWESTLICHERGRENZE"))};
         const long sum = arms.at(3, 20).scorer.score(key.second.data());
+        ASSERT_GE(FindingZScore(key, sum, arms.at(3, 20).scorer), ConfidentThreshold) << letters;
         findings.add(key, Finding{sum, 0, 1, false});
-        EXPECT_EQ(findings.confident(), letters > 40) << letters;
+        EXPECT_FALSE(findings.confident()) << letters;
         findings.add(key, Finding{sum, 0, 1, false});
         EXPECT_TRUE(findings.confident()) << letters;
     }
