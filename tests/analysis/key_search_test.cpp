@@ -316,9 +316,9 @@ TEST(CribSeeds, EverySeedGrowsIntoAWholeOrderKeepingOneChoiceOrMany)
     }
 }
 
-// Keys of several messages read as German here at z -2.5 to -2.9, as near
-// misses three quarters right do in other piles, over two rows a message
-// as over fifteen: one climb ending on such an order does not prove it.
+// The key of these messages reads as German only at z -2.5 to -2.9 over
+// 70 to 300 letters a message, as near misses three quarters right do in
+// other piles: one climb ending on such an order does not prove it.
 TEST(SharedKeySearch, TrustsAnOrderOfSeveralMessagesOnlyWhenItComesBack)
 {
     for (const int letters : {32, 70, 300}) {
