@@ -224,13 +224,20 @@ std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, con
     }
 }
 
-void Kick(std::vector<int> &rankOf, std::mt19937_64 &random, int moves)
+void Kick(std::vector<int> &rankOf, std::mt19937_64 &random, int moves, int period)
 {
     const int n = static_cast<int>(rankOf.size());
+    const int step = std::max(1, period);
+    // A block whose length and move are whole periods leaves every column
+    // under the shift it had, and the columns between the block's old and
+    // new place too: only the joins change.
+    if (step > 1 && n < 3 * step)
+        return;
     for (int move = 0; move < moves && n > 1; ++move) {
-        const int length = 1 + Below(random, std::max(1, n / 3));
+        const int length = step * (1 + Below(random, std::max(1, n / 3 / step)));
         const int from = Below(random, n - length + 1);
-        const int to = Below(random, n - length + 1);
+        const int firstTo = from % step;
+        const int to = firstTo + step * Below(random, (n - length - firstTo) / step + 1);
         MoveBlock(rankOf, from, length, to);
     }
 }

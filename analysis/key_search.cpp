@@ -455,7 +455,7 @@ JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed, WalkStart w
     const std::function<bool()> halted = [this] { return m_runner.halted(); };
     if (!walk.order.empty()) {
         std::vector<int> &rankOf = walk.order;
-        Kick(rankOf, random, KickMoves);
+        Kick(rankOf, random, KickMoves, arm.period);
         result.fromWalk = walk.number;
         const OrderScore exact = [&arm](const int *order) { return arm.scorer.score(order); };
         if (!ClimbByRandomMoves(rankOf, random, exact, evaluations, halted, KickedPatience))

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "analysis/candidates.h"
+#include "analysis/climb.h"
 #include "analysis/column_joins.h"
 #include "analysis/crib_seeds.h"
 #include "analysis/key_search.h"
@@ -140,6 +141,30 @@ TEST(MethodDetection, TellsTheKeyLengthModThePeriodFromNeighbouringLetters)
                 << columns << " columns";
         }
     }
+}
+
+// A column read under the wrong shift reads as noise, so a kick of a walk
+// must leave every column where its shift stays, and still move most
+// orders (five moves can undo each other now and then).
+TEST(Walks, AKickKeepsEveryColumnsShift)
+{
+    std::mt19937_64 random(5);
+    int kicks = 0;
+    int changed = 0;
+    for (const int period : {3, 4}) {
+        for (int columns = 3 * period; columns <= 45; ++columns) {
+            std::vector<int> identity(columns);
+            std::iota(identity.begin(), identity.end(), 0);
+            std::vector<int> rankOf = identity;
+            Kick(rankOf, random, 5, period);
+            ASSERT_TRUE(std::is_permutation(rankOf.begin(), rankOf.end(), identity.begin())) << columns << " columns";
+            for (int position = 0; position < columns; ++position)
+                EXPECT_EQ((rankOf[position] - position) % period, 0) << columns << " columns";
+            ++kicks;
+            changed += rankOf != identity;
+        }
+    }
+    EXPECT_GT(changed, kicks * 9 / 10);
 }
 
 // A phrase of two keywords over 130 letters: three or four letters a
