@@ -227,17 +227,16 @@ std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, con
 void Kick(std::vector<int> &rankOf, std::mt19937_64 &random, int moves, int period)
 {
     const int n = static_cast<int>(rankOf.size());
-    const int step = std::max(1, period);
     // A block whose length and move are whole periods leaves every column
     // under the shift it had, and the columns between the block's old and
     // new place too: only the joins change.
-    if (step > 1 && n < 3 * step)
+    if (period < 1 || n < 3 * period)
         return;
-    for (int move = 0; move < moves && n > 1; ++move) {
-        const int length = step * (1 + Below(random, std::max(1, n / 3 / step)));
+    for (int move = 0; move < moves; ++move) {
+        const int length = period * (1 + Below(random, std::max(1, n / 3 / period)));
         const int from = Below(random, n - length + 1);
-        const int firstTo = from % step;
-        const int to = firstTo + step * Below(random, (n - length - firstTo) / step + 1);
+        const int firstTo = from % period;
+        const int to = firstTo + period * Below(random, (n - length - firstTo) / period + 1);
         MoveBlock(rankOf, from, length, to);
     }
 }

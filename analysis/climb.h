@@ -24,10 +24,9 @@ bool ClimbByRandomMoves(std::vector<int> &rankOf, std::mt19937_64 &random, const
                         const std::function<bool()> &halted, double patienceShare);
 
 // A few random block moves of up to a third of the columns each: enough to
-// leave the hill a climb ended on, too few to lose all it got right. With
-// a period, blocks of whole periods move by whole periods, so that every
-// column keeps its shift. Orders of fewer than three periods stay as they
-// are.
-void Kick(std::vector<int> &rankOf, std::mt19937_64 &random, int moves, int period = 0);
+// leave the hill a climb ended on, too few to lose all it got right.
+// Blocks of whole periods move by whole periods, so that every column keeps
+// its shift; orders of fewer than three periods stay as they are.
+void Kick(std::vector<int> &rankOf, std::mt19937_64 &random, int moves, int period);
 
 } // namespace abc::search
