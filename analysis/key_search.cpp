@@ -455,8 +455,12 @@ JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed, WalkStart w
     const std::function<bool()> halted = [this] { return m_runner.halted(); };
     if (!walk.order.empty()) {
         std::vector<int> &rankOf = walk.order;
+        const std::vector<int> walked = rankOf;
         Kick(rankOf, random, KickMoves, arm.period);
         result.fromWalk = walk.number;
+        if (arm.scorer.ragged()
+            && !ClimbUnderStartsOf(arm.scorer, walked, rankOf, random, evaluations, halted, KickedPatience))
+            return {};
         const OrderScore exact = [&arm](const int *order) { return arm.scorer.score(order); };
         if (!ClimbByRandomMoves(rankOf, random, exact, evaluations, halted, KickedPatience))
             return {};

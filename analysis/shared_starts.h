@@ -19,4 +19,13 @@ namespace abc::search {
 bool ClimbUnderSharedStarts(const JointScorer &scorer, std::vector<int> &rankOf, std::mt19937_64 &random,
                             long &evaluations, const std::function<bool()> &halted);
 
+// Climbs by random moves with every message's columns read from where the
+// order startsFrom starts them, held fixed. A walk's kick moves long
+// columns and with them the start of every column read after them; read
+// from where the walk read, the kicked order mends its joins first. False
+// when halted.
+bool ClimbUnderStartsOf(const JointScorer &scorer, const std::vector<int> &startsFrom, std::vector<int> &rankOf,
+                        std::mt19937_64 &random, long &evaluations, const std::function<bool()> &halted,
+                        double patienceShare);
+
 } // namespace abc::search
