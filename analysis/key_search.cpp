@@ -277,7 +277,13 @@ std::vector<Job> KeySearch::climbsOfRound(int round)
     // and that the next climbs learn from the last.
     const unsigned threads = m_runner.threads();
     std::vector<Job> jobs;
-    for (const DueClimb &climb : m_arms.planRound(2 * threads, 4 * threads)) {
+    // Dearest first, so that the round does not end waiting on one long
+    // climb while the other threads idle.
+    std::vector<DueClimb> due = m_arms.planRound(2 * threads, 4 * threads);
+    std::stable_sort(due.begin(), due.end(), [](const DueClimb &a, const DueClimb &b) {
+        return a.arm->costPerClimb() > b.arm->costPerClimb();
+    });
+    for (const DueClimb &climb : due) {
         KeyLengthArm &arm = *climb.arm;
         const std::uint64_t seed = ClimbSeed(m_options.seed, round, climb);
         WalkStart walk;
