@@ -13,6 +13,7 @@
 #include "analysis/climb.h"
 #include "analysis/column_joins.h"
 #include "analysis/crib_seeds.h"
+#include "analysis/effort_sharing.h"
 #include "analysis/joint_scorer.h"
 #include "analysis/key_search.h"
 #include "analysis/long_columns.h"
@@ -208,6 +209,31 @@ TEST(Walks, AKickedKeyReadFromTheWalksStartsMendsItsJoins)
         fromKick += rightJoins(kicked);
     }
     EXPECT_GT(fromWalk, fromKick);
+}
+
+// Over several messages an arm whose climbs read far better than its
+// neighbours' lifts the key lengths up to three periods from it as much as
+// itself; over one message it lifts itself alone.
+TEST(EffortSharing, ALeadOfSeveralMessagesCarriesToTheKeyLengthsAFewPeriodsAway)
+{
+    std::mt19937 random(13);
+    const std::string key = RandomLetters(random, 36);
+    for (const std::size_t count : {1, 4}) {
+        std::vector<std::string> ciphers;
+        for (std::size_t message = 0; message < count; ++message)
+            ciphers.push_back(EncipherText(HeldOutGerman(360 / count, message * 400), key, CipherMethod::ABC));
+        const std::vector<std::vector<std::uint8_t>> messages = MessageLetters(ciphers);
+        KeyLengthArms arms(messages, DetectMethod(std::accumulate(ciphers.begin(), ciphers.end(), std::string())));
+        for (KeyLengthArm &arm : arms) {
+            arm.climbs = 1;
+            arm.bestZScore = arm.period == 3 && arm.columns == 39 ? -5.0 : -14.0;
+        }
+        arms.planRound(1, 1);
+        for (const int columns : {27, 30, 33, 36, 39, 42, 45}) {
+            const bool lifted = columns == 39 || (count > 1 && columns != 27);
+            EXPECT_EQ(arms.at(3, columns).lead, lifted ? 8.0 : 1.0) << count << " messages, " << columns << " columns";
+        }
+    }
 }
 
 // A phrase of two keywords over 130 letters: three or four letters a
