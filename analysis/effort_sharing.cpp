@@ -33,6 +33,8 @@ constexpr long MinLeadQuadgrams = 200;
 // periods recovered 16 keys, none 12 (two periods: as well as three on the
 // piles looked at, but slower).
 constexpr int LeadSpreadPeriods = 3;
+// How many climbs of a walk that find nothing German count as one miss.
+constexpr double WalkedClimbsOfAMiss = 20;
 // Found by trial on held-out piles of five messages under 26-35 columns;
 // 100 and 300 did as well once most kicks fell short cheaply.
 constexpr int StaleKicksOfAWalk = 200;
@@ -88,7 +90,10 @@ double KeyLengthArm::weight() const
     const double missChance = 1.0 - std::min((rows - 4) / 12.0, 0.6);
     // Under a ragged last row the first climbs mostly gather evidence on
     // the long columns; their misses say less.
-    const double counted = static_cast<double>(misses) * (longColumns ? 0.25 : 1.0);
+    // A walk's climbs are not independent trials, but at the right key
+    // length a walk mostly reaches the key within a few dozen of them.
+    const double counted = static_cast<double>(misses) * (longColumns ? 0.25 : 1.0)
+        + static_cast<double>(walkedMisses) / WalkedClimbsOfAMiss;
     // Some texts defeat nearly every climb even at the right key length
     // (a phrase repeated, say). That chance keeps every arm in the
     // search, but it fades with the misses too, so that arms which
@@ -143,8 +148,9 @@ bool KeyLengthArm::recordEnd(const std::vector<int> &rankOf, long sum, double zS
         }
     }
     if (!readsWell) {
-        // Climbs along a walk are not independent trials.
-        if (!kicked)
+        if (kicked)
+            ++walkedMisses;
+        else
             ++misses;
     } else if (germanOrder.empty() || sum > germanSum) {
         germanOrder = rankOf;

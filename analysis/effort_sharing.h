@@ -53,7 +53,8 @@ struct KeyLengthArm {
     // on the machine.
     long effort = 0;
     long climbs = 0;
-    long misses = 0; // climbs that ended on nothing German
+    long misses = 0;       // climbs from a random order that ended on nothing German
+    long walkedMisses = 0; // climbs along a walk that did
     // The most German a climb here has read, and how far that stands above
     // what the key lengths around it read, worked out before each round.
     double bestZScore = -1e300;

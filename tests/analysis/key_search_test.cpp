@@ -236,6 +236,34 @@ TEST(EffortSharing, ALeadOfSeveralMessagesCarriesToTheKeyLengthsAFewPeriodsAway)
     }
 }
 
+// A walk at a wrong key length keeps gaining a little now and then, so it
+// never begins anew; its climbs must still count against that key length,
+// or one the letters speak against is never climbed.
+TEST(EffortSharing, AWalkThatFindsNothingGermanGivesWayToAnUnlikelierKeyLength)
+{
+    std::mt19937 random(17);
+    const std::string key = RandomLetters(random, 28);
+    std::vector<std::string> ciphers;
+    for (std::size_t message = 0; message < 6; ++message)
+        ciphers.push_back(EncipherText(HeldOutGerman(90, message * 300), key, CipherMethod::ABC));
+    KeyLengthArms arms(MessageLetters(ciphers),
+                       DetectMethod(std::accumulate(ciphers.begin(), ciphers.end(), std::string())));
+    const auto arm = [&arms](int columns) -> KeyLengthArm & {
+        return *std::find_if(arms.begin(), arms.end(),
+                             [columns](const KeyLengthArm &a) { return a.period == 3 && a.columns == columns; });
+    };
+    KeyLengthArm &walked = arm(24);
+    KeyLengthArm &unlikely = arm(28);
+    walked.logPrior = 0;
+    unlikely.logPrior = -5.5;
+    std::vector<int> order(24);
+    std::iota(order.begin(), order.end(), 0);
+    walked.recordEnd(order, 100, -15, false, -1);
+    for (int climb = 0; climb < 300; ++climb)
+        walked.recordEnd(order, 100 + climb, -15, false, walked.walkNumber);
+    EXPECT_LT(walked.weight(), unlikely.weight());
+}
+
 // A phrase of two keywords over 130 letters: three or four letters a
 // column, where climbing alone does not find a key of 40 columns.
 TEST(KeySearch, FindsAListKeywordOrAPhraseOfThemAndNamesIt)
