@@ -48,6 +48,7 @@ public:
     Stage everySwap();
     Stage tradesOfBlocks(int period);
     Stage turnsWithWrappedColumnsSetRight(int period);
+    Stage tradesInReadingOrder(int longest);
 
 private:
     int below(int bound) { return Below(m_random, bound); }
@@ -199,10 +200,50 @@ Stage Climber::turnsWithWrappedColumnsSetRight(int period)
     return Stage::Unchanged;
 }
 
+// Over messages of one or two rows a long column holds as many letters as
+// two short ones, and an order that reads them in each other's place reads
+// every column between as the key does: it reads nearly as well as the key,
+// yet no move of the key's columns mends it, since every column between
+// would have to be read one place on. Trading the two blocks in the reading
+// order does.
+Stage Climber::tradesInReadingOrder(int longest)
+{
+    const int n = m_columns;
+    std::vector<int> columnAt(n);
+    std::vector<int> traded(n);
+    for (int column = 0; column < n; ++column)
+        columnAt[m_key[column]] = column;
+    const auto at = [&columnAt](int rank) { return columnAt.begin() + rank; };
+    for (int first = 0; first < n; ++first) {
+        for (int firstLength = 1; firstLength <= longest && first + firstLength <= n; ++firstLength) {
+            for (int second = first + firstLength; second < n; ++second) {
+                for (int secondLength = 1; secondLength <= longest && second + secondLength <= n; ++secondLength) {
+                    // Equal blocks move nothing between them: swaps of
+                    // their columns one by one do as much.
+                    if (firstLength == secondLength)
+                        continue;
+                    if (haltDue())
+                        return Stage::Halted;
+                    auto out = std::copy(at(0), at(first), traded.begin());
+                    out = std::copy(at(second), at(second + secondLength), out);
+                    out = std::copy(at(first + firstLength), at(second), out);
+                    out = std::copy(at(first), at(first + firstLength), out);
+                    std::copy(at(second + secondLength), columnAt.end(), out);
+                    for (int rank = 0; rank < n; ++rank)
+                        m_trial[traded[rank]] = rank;
+                    if (tryTrial(false))
+                        return Stage::Improved;
+                }
+            }
+        }
+    }
+    return Stage::Unchanged;
+}
+
 } // namespace
 
 std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, const OrderScore &score, long &evaluations,
-                          const std::function<bool()> &halted, int turnsBy, double patienceShare)
+                          const std::function<bool()> &halted, int turnsBy, double patienceShare, int readingBlocks)
 {
     Climber climber(rankOf, random, score, evaluations, halted);
     for (;;) {
@@ -217,6 +258,8 @@ std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, con
             stage = climber.tradesOfBlocks(turnsBy);
         if (stage == Stage::Unchanged)
             stage = climber.turnsWithWrappedColumnsSetRight(turnsBy);
+        if (stage == Stage::Unchanged && readingBlocks > 0)
+            stage = climber.tradesInReadingOrder(readingBlocks);
         if (stage == Stage::Halted)
             return std::nullopt;
         if (stage == Stage::Unchanged)

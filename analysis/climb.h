@@ -13,10 +13,13 @@ using OrderScore = std::function<long(const int *rankOf)>;
 // Climbs from the order rankOf under score until no move improves it,
 // counting every scoring but the first in evaluations; turnsBy, when set,
 // is the period for the trades and turns of the closing stages, and
-// patienceShare shortens the random moves before them. Returns the final
-// score, or nothing when halted.
+// patienceShare shortens the random moves before them; readingBlocks, when
+// set, adds a last stage in which blocks of up to that many columns trade
+// places in the reading order. Returns the final score, or nothing when
+// halted.
 std::optional<long> Climb(std::vector<int> &rankOf, std::mt19937_64 &random, const OrderScore &score, long &evaluations,
-                          const std::function<bool()> &halted, int turnsBy = 0, double patienceShare = 1.0);
+                          const std::function<bool()> &halted, int turnsBy = 0, double patienceShare = 1.0,
+                          int readingBlocks = 0);
 
 // Only the random moves of a climb, until patienceShare of a climb's
 // patience passes without a gain; false when halted.

@@ -211,6 +211,46 @@ TEST(Walks, AKickedKeyReadFromTheWalksStartsMendsItsJoins)
     EXPECT_GT(fromWalk, fromKick);
 }
 
+// Eight messages of two rows under 45 columns: the key with a column that
+// is long in every message read in the place of two that are short in
+// every one, and they in its, reads every column between as the key does.
+// No move of the key's columns mends that; a trade in the reading order
+// does.
+TEST(Walks, ALongColumnReadInTheTwoShortOnesPlaceIsMendedInTheReadingOrder)
+{
+    std::mt19937 random(19);
+    const std::string key = RandomLetters(random, 45);
+    std::vector<std::string> ciphers;
+    for (const std::size_t length : {60, 64, 67, 70, 72, 75, 77, 80})
+        ciphers.push_back(EncipherText(HeldOutGerman(length, ciphers.size() * 300), key, CipherMethod::ABC));
+    const std::vector<std::vector<std::uint8_t>> messages = MessageLetters(ciphers);
+    const JointScorer scorer(messages, 45, 3);
+    const std::vector<int> keyRankOf = InversePermutation(KeyColumnOrder(key));
+    // Long in every message: the first 15 columns; short in every one: the
+    // last ten.
+    std::vector<int> columnAt = KeyColumnOrder(key);
+    const auto longRank = std::find_if(columnAt.begin(), columnAt.end(), [](int column) { return column < 15; });
+    const auto shortRanks =
+        std::adjacent_find(longRank + 2, columnAt.end(), [](int a, int b) { return a >= 35 && b >= 35; });
+    ASSERT_NE(shortRanks, columnAt.end());
+    // The long column to the second short one's place, then the two short
+    // ones to its.
+    std::rotate(longRank, longRank + 1, shortRanks + 2);
+    std::rotate(longRank, shortRanks - 1, shortRanks + 1);
+    const std::vector<int> trapped = InversePermutation(columnAt);
+    ASSERT_LT(scorer.score(trapped.data()), scorer.score(keyRankOf.data()));
+
+    const OrderScore exact = [&scorer](const int *order) { return scorer.score(order); };
+    const std::function<bool()> never = [] { return false; };
+    for (const int readingBlocks : {0, 2}) {
+        std::vector<int> rankOf = trapped;
+        std::mt19937_64 climb(7);
+        long evaluations = 0;
+        ASSERT_TRUE(Climb(rankOf, climb, exact, evaluations, never, 3, 0.3, readingBlocks));
+        EXPECT_EQ(rankOf == keyRankOf, readingBlocks > 0) << readingBlocks;
+    }
+}
+
 // Over several messages an arm whose climbs read far better than its
 // neighbours' lifts the key lengths up to three periods from it as much as
 // itself; over one message it lifts itself alone.
