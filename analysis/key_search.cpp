@@ -27,7 +27,8 @@
 // every round (crib_climbs.h). The search ends when independent climbs
 // agree on an order that reads as German (several messages: one climb
 // does when the tallest has three rows and the order reads at z -2 or
-// better, their z-score being taken over them all; with probable words:
+// better, -1.5 where most have fewer rows, their z-score being taken over
+// them all; with probable words:
 // the best order holds them and many climbs since have not beaten it),
 // when the time is up, or when it is stopped.
 

@@ -504,6 +504,34 @@ TEST(SharedKeySearch, TrustsAnOrderOfSeveralMessagesOnlyWhenItComesBack)
     }
 }
 
+// Where only the tallest of several messages has three rows, a wrong key
+// length a period off the key has read at z -1.8: an order reading so must
+// come back before it ends the search.
+TEST(SharedKeySearch, OneTallMessageDoesNotVouchForAnOrderOfShortOnes)
+{
+    const std::string key = "NORDWESTLICHERGRENZEDERSTELLUNG";
+    std::vector<std::string> ciphers;
+    std::string all;
+    for (int m = 0; m < 8; ++m) {
+        ciphers.push_back(EncipherText(HeldOutGerman(m == 0 ? 70 : 50, 3000 * m + 1000), key, CipherMethod::ABC));
+        all += ciphers.back();
+    }
+    const std::vector<std::vector<std::uint8_t>> messages = MessageLetters(ciphers);
+    const KeyLengthArms arms(messages, DetectMethod(all));
+    const JointScorer &scorer = arms.at(3, static_cast<int>(key.size())).scorer;
+    ASSERT_EQ(scorer.rows(), 3);
+    Findings findings(1, arms);
+    const FindingKey found{3, InversePermutation(KeyColumnOrder(key))};
+    const long sum = scorer.score(found.second.data());
+    const double zScore = FindingZScore(found, sum, scorer);
+    ASSERT_GT(zScore, -2);
+    ASSERT_LT(zScore, -1.5);
+    findings.add(found, Finding{sum, 0, 1, false});
+    EXPECT_FALSE(findings.confident());
+    findings.add(found, Finding{sum, 0, 1, false});
+    EXPECT_TRUE(findings.confident());
+}
+
 // A probable word fixes which columns stand side by side, and where it
 // stands is part of every candidate.
 TEST(SharedKeySearch, AProbableWordGivesAKeyThatTheMessageAloneDoesNot)
