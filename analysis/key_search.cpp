@@ -39,19 +39,15 @@
 #include <functional>
 #include <map>
 #include <mutex>
-#include <numeric>
-#include <random>
 
+#include "analysis/arm_jobs.h"
 #include "analysis/candidates.h"
-#include "analysis/climb.h"
 #include "analysis/crib_climbs.h"
 #include "analysis/crib_seeds.h"
 #include "analysis/effort_sharing.h"
 #include "analysis/job_runner.h"
-#include "analysis/long_columns.h"
 #include "analysis/order_scorer.h"
 #include "analysis/readings.h"
-#include "analysis/shared_starts.h"
 #include "analysis/word_list.h"
 #include "engine/matrix_shape.h"
 
@@ -68,37 +64,6 @@ constexpr std::size_t CribClimbs = 48;
 // A probable word fixes enough of the order to go a little below the
 // fewest rows a key is otherwise given.
 constexpr double FewestRowsAroundWords = 2.75;
-// Block moves between one climb of a walk and the next, found by trial:
-// two and eight did worse.
-constexpr int KickMoves = 5;
-// A kicked climb sets out close to a hill top and need not wander long
-// before its closing stages: at a third of the patience the walks of five
-// messages under 30-35 columns reached the key in 11 of 15 trials of 15 s,
-// at the whole patience in 7.
-constexpr double KickedPatience = 0.3;
-// Most kicks land well below the walk, and their random moves tell so at a
-// tenth of what the closing stages cost: those that end this far below it
-// (in log10 units) stop there. Over five messages under 26-35 columns the
-// walks then reached the key in 23 of 32 trials of 8 s, against 17 with
-// every kick climbed to the end; no margin did worse, 30 units as well.
-constexpr long FallenKickMargin = 10 * QuadgramUnit;
-// Several messages, most of two rows: blocks of up to this many columns
-// trade places in the reading order at the end of every climb (Climb).
-// Over eight messages under 30-45 columns the walks reached the key in 14
-// of 14 piles with the key length given, against 13, the slowest in 14 s
-// against 24 s; in the whole search 37 and 35 of 40 piles in two runs,
-// against 32. Over taller messages no block is as tall as another: with
-// the trades there too, five of 80-150 letters under 38-45 columns gave 29
-// of the first 34 piles, against 38 of 40.
-constexpr int ReadingBlocks = 2;
-
-int ReadingBlocksOf(const JointScorer &scorer)
-{
-    std::size_t twoRows = 0;
-    for (std::size_t message = 0; message < scorer.messageCount(); ++message)
-        twoRows += scorer.message(message).rows() == 2;
-    return scorer.messageCount() > 1 && 2 * twoRows >= scorer.messageCount() ? ReadingBlocks : 0;
-}
 
 std::uint64_t Mix(std::uint64_t value)
 {
@@ -115,30 +80,6 @@ std::uint64_t ClimbSeed(std::uint64_t seed, int round, const DueClimb &climb)
                      + static_cast<std::uint64_t>(climb.arm->period) * 100
                      + static_cast<std::uint64_t>(climb.arm->columns)));
 }
-
-double Log10Factorial(int n)
-{
-    return std::lgamma(n + 1.0) / std::log(10.0);
-}
-
-// What one job hands back.
-struct JobResult {
-    std::vector<KeyedFinding> findings;
-    long evaluations = 0;
-    KeyLengthArm *arm = nullptr;                  // the arm a climb spent its effort on
-    std::vector<std::pair<int, double>> evidence; // on the arm's long columns
-    int fromWalk = -1;                            // the arm's walk it set out from, if any
-    bool fellShort = false;                       // a kick stopped below the walk (FallenKickMargin)
-};
-
-// Where a climb of several messages sets out: a copy of the arm's walk, for
-// climbs of one round may set out from the same walk, or a random order
-// when the order is empty.
-struct WalkStart {
-    std::vector<int> order;
-    long sum = 0;
-    int number = -1;
-};
 
 using Job = std::function<JobResult()>;
 
@@ -172,19 +113,14 @@ private:
     Candidate candidate(const FindingKey &key, const Finding &finding) const;
 
     JobResult wordsJob(std::size_t from, std::size_t to);
-    JobResult exhaustiveJob(const KeyLengthArm &arm);
-    // From a random order, or from the arm's walk, kicked.
-    JobResult climbJob(KeyLengthArm &arm, std::uint64_t seed, WalkStart walk);
     std::vector<Job> cribClimbs(std::size_t count);
-    JobResult cribClimbJob(const ArmSeed &due, std::uint64_t seed);
-    JobResult finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, std::mt19937_64 &random, long evaluations,
-                          JobResult result);
 
     std::vector<std::string> m_texts;
     std::vector<std::vector<std::uint8_t>> m_messages;
     int m_letterCount = 0;
     const SearchOptions &m_options;
     JobRunner m_runner;
+    const Halted m_halted = [this] { return m_runner.halted(); };
     KeyLengthArms m_arms;
     KeyWords m_words;
     double m_wordPenalty = 0;
@@ -239,7 +175,7 @@ void KeySearch::tryWordsAndShortKeys()
         });
     for (const KeyLengthArm &arm : m_arms) {
         if (arm.columns <= ExhaustiveColumns)
-            jobs.push_back([this, &arm] { return exhaustiveJob(arm); });
+            jobs.push_back([this, &arm] { return ReadEveryOrder(arm, m_halted); });
     }
     runJobs(jobs);
     if (m_findings.best()) {
@@ -263,7 +199,7 @@ std::vector<Job> KeySearch::cribClimbs(std::size_t count)
     for (const ArmSeed &due : m_cribSeeds.next(count)) {
         const std::uint64_t seed = Mix(m_options.seed ^ Mix(0xC21B000 + m_cribClimbCount++));
         jobs.push_back([this, due, seed] {
-            JobResult result = cribClimbJob(due, seed);
+            JobResult result = ClimbFromCribSeed(due, m_messages, seed, m_halted);
             if (!result.findings.empty())
                 report(&result.findings.back(), due.arm->columns, due.arm->period);
             return result;
@@ -311,7 +247,7 @@ std::vector<Job> KeySearch::climbsOfRound(int round)
         if (arm.walkDue())
             walk = {arm.walkOrder, arm.walkSum, arm.walkNumber};
         jobs.push_back([this, &arm, seed, walk = std::move(walk)] {
-            JobResult result = climbJob(arm, seed, walk);
+            JobResult result = ClimbArm(arm, seed, walk, m_halted);
             if (!result.findings.empty())
                 report(&result.findings.front(), arm.columns, arm.period);
             return result;
@@ -451,116 +387,6 @@ JobResult KeySearch::wordsJob(std::size_t from, std::size_t to)
         const Finding finding{arm.scorer.score(scored.key.second.data()), m_wordPenalty, 0, true};
         result.findings.emplace_back(std::move(scored.key), finding);
     }
-    return result;
-}
-
-JobResult KeySearch::exhaustiveJob(const KeyLengthArm &arm)
-{
-    std::vector<int> rankOf(arm.columns);
-    std::iota(rankOf.begin(), rankOf.end(), 0);
-    std::vector<int> best = rankOf;
-    long bestSum = arm.scorer.score(rankOf.data());
-    for (long tried = 1; std::next_permutation(rankOf.begin(), rankOf.end()); ++tried) {
-        if (tried % 512 == 0 && m_runner.halted())
-            return {};
-        const long sum = arm.scorer.score(rankOf.data());
-        if (sum > bestSum) {
-            bestSum = sum;
-            best = rankOf;
-        }
-    }
-    JobResult result;
-    result.findings.push_back({{arm.period, best}, Finding{bestSum, Log10Factorial(arm.columns), 1, true}});
-    return result;
-}
-
-JobResult KeySearch::climbJob(KeyLengthArm &arm, std::uint64_t seed, WalkStart walk)
-{
-    std::mt19937_64 random(seed);
-    long evaluations = 0;
-    JobResult result;
-    const std::function<bool()> halted = [this] { return m_runner.halted(); };
-    if (!walk.order.empty()) {
-        std::vector<int> &rankOf = walk.order;
-        const std::vector<int> walked = rankOf;
-        Kick(rankOf, random, KickMoves, arm.period);
-        result.fromWalk = walk.number;
-        if (arm.scorer.ragged()
-            && !ClimbUnderStartsOf(arm.scorer, walked, rankOf, random, evaluations, halted, KickedPatience))
-            return {};
-        const OrderScore exact = [&arm](const int *order) { return arm.scorer.score(order); };
-        if (!ClimbByRandomMoves(rankOf, random, exact, evaluations, halted, KickedPatience))
-            return {};
-        if (arm.scorer.score(rankOf.data()) < walk.sum - FallenKickMargin) {
-            result.fellShort = true;
-            result.evaluations = evaluations;
-            result.arm = &arm;
-            return result;
-        }
-        return finishClimb(arm, rankOf, random, evaluations, std::move(result));
-    }
-    std::vector<int> rankOf(arm.columns);
-    std::iota(rankOf.begin(), rankOf.end(), 0);
-    std::shuffle(rankOf.begin(), rankOf.end(), random);
-    if (arm.longColumns) {
-        // Ragged: first order the columns under a guess at where they start,
-        // which a wrong long column then cannot upset; the exact reading
-        // below takes it from there.
-        const std::vector<int> starts = arm.longColumns->guessStarts(arm.evidence, arm.germanOrder, random);
-        const OrderScorer &single = arm.scorer.message(0);
-        const OrderScore guessed = [&single, &starts](const int *order) { return single.score(order, starts.data()); };
-        if (!Climb(rankOf, random, guessed, evaluations, halted))
-            return {};
-        const std::vector<double> columnScores = single.columnScores(rankOf.data(), starts.data());
-        result.evidence = arm.longColumns->evidenceFrom(columnScores, rankOf, starts);
-    } else if (arm.scorer.messageCount() > 1 && arm.scorer.ragged() && random() % 2 == 0) {
-        if (!ClimbUnderSharedStarts(arm.scorer, rankOf, random, evaluations, halted))
-            return {};
-    }
-    return finishClimb(arm, rankOf, random, evaluations, std::move(result));
-}
-
-// The exact reading's climb that ends every climb.
-JobResult KeySearch::finishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, std::mt19937_64 &random, long evaluations,
-                                 JobResult result)
-{
-    const std::function<bool()> halted = [this] { return m_runner.halted(); };
-    const OrderScore exact = [&arm](const int *order) { return arm.scorer.score(order); };
-    const std::optional<long> sum = Climb(rankOf, random, exact, evaluations, halted, arm.period,
-                                          result.fromWalk >= 0 ? KickedPatience : 1.0, ReadingBlocksOf(arm.scorer));
-    if (!sum)
-        return {};
-    result.findings.push_back({{arm.period, rankOf}, Finding{*sum, Log10Factorial(arm.columns), 1, false}});
-    result.evaluations = evaluations;
-    result.arm = &arm;
-    return result;
-}
-
-// First the columns that the probable word does not cover are climbed
-// around those it fixes, then all of them freely. A seed's first climb
-// starts from the order it grows into by the best joins, later ones from
-// random orders around it.
-JobResult KeySearch::cribClimbJob(const ArmSeed &due, std::uint64_t seed)
-{
-    KeyLengthArm &arm = *due.arm;
-    std::mt19937_64 random(seed);
-    std::vector<int> rankOf;
-    if (due.lap == 0)
-        rankOf = CompleteCribSeed(m_messages, arm.columns, *due.seed);
-    if (rankOf.empty())
-        rankOf = RandomOrderAround(*due.seed, arm.columns, random);
-    long evaluations = 0;
-    const std::function<bool()> halted = [this] { return m_runner.halted(); };
-    const std::optional<long> sum = ClimbAroundCrib(arm.scorer, *due.seed, rankOf, random, evaluations, halted);
-    if (!sum)
-        return {};
-    // The order that keeps the word is a finding of its own: over a few
-    // rows the free climb may leave it for one that reads better by chance.
-    const std::vector<int> aroundTheWord = rankOf;
-    JobResult result = finishClimb(arm, rankOf, random, evaluations, {});
-    if (!result.findings.empty() && result.findings.back().first.second != aroundTheWord)
-        result.findings.insert(result.findings.begin(),
-                               {{arm.period, aroundTheWord}, Finding{*sum, Log10Factorial(arm.columns), 1, false}});
     return result;
 }
 
