@@ -43,7 +43,6 @@
 #include "analysis/arm_jobs.h"
 #include "analysis/candidates.h"
 #include "analysis/crib_climbs.h"
-#include "analysis/crib_seeds.h"
 #include "analysis/effort_sharing.h"
 #include "analysis/job_runner.h"
 #include "analysis/order_scorer.h"
