@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 #include <future>
+#include <map>
 #include <numeric>
 #include <random>
 #include <thread>
@@ -273,6 +274,15 @@ TEST(EffortSharing, ALeadOfSeveralMessagesCarriesToTheKeyLengthsAFewPeriodsAway)
             const bool lifted = columns == 39 || (count > 1 && columns != 27);
             EXPECT_EQ(arms.at(3, columns).lead, lifted ? 8.0 : 1.0) << count << " messages, " << columns << " columns";
         }
+        // Once it reads as German it must not fall behind those it lifts:
+        // a second walk there confirms it.
+        for (KeyLengthArm &arm : arms) {
+            if (arm.period == 3 && arm.columns == 39)
+                arm.germanOrder.assign(39, 0);
+        }
+        if (count > 1) {
+            EXPECT_GE(arms.at(3, 39).weight(), arms.at(3, 42).weight());
+        }
     }
 }
 
@@ -302,6 +312,47 @@ TEST(EffortSharing, AWalkThatFindsNothingGermanGivesWayToAnUnlikelierKeyLength)
     for (int climb = 0; climb < 300; ++climb)
         walked.recordEnd(order, 100 + climb, -15, false, walked.walkNumber);
     EXPECT_LT(walked.weight(), unlikely.weight());
+}
+
+// Over a day's traffic the letter counts rule the other method out, and
+// its long keys must not take a first climb from the key's: a 30 s
+// search's worth of climbs, each as dear as a first climb over 40
+// columns, gives them none, while an arm as unlikely as the key's own has
+// ever stood still gets its share.
+TEST(EffortSharing, AMethodTheLetterCountsRuleOutTakesNoClimb)
+{
+    std::mt19937 random(23);
+    const std::string key = RandomLetters(random, 40);
+    std::vector<std::string> ciphers;
+    for (std::size_t message = 0; message < 8; ++message)
+        ciphers.push_back(EncipherText(HeldOutGerman(40 + 5 * message, message * 100), key, CipherMethod::ABC));
+    KeyLengthArms arms(MessageLetters(ciphers),
+                       DetectMethod(std::accumulate(ciphers.begin(), ciphers.end(), std::string())));
+    KeyLengthArm *doubted = nullptr;
+    for (KeyLengthArm &arm : arms) {
+        if (arm.period == 4) {
+            ASSERT_LT(arm.logPrior, -20) << arm.columns;
+        } else if (arm.columns == 41) {
+            doubted = &arm;
+        }
+    }
+    ASSERT_NE(doubted, nullptr);
+    doubted->logPrior = -14;
+    std::map<const KeyLengthArm *, int> climbs;
+    for (long effort = 0; effort < 60'000'000;) {
+        for (const DueClimb &due : arms.planRound(4, 8)) {
+            due.arm->recordClimb(100'000, {});
+            due.arm->recordEnd(std::vector<int>(due.arm->columns), 0, -12, false, -1);
+            ++climbs[due.arm];
+            effort += 100'000;
+        }
+    }
+    for (const auto &[arm, count] : climbs) {
+        if (arm->columns >= 30) {
+            EXPECT_EQ(arm->period, 3) << arm->columns << " columns: " << count << " climbs";
+        }
+    }
+    EXPECT_GT(climbs[doubted], 0);
 }
 
 // A phrase of two keywords over 130 letters: three or four letters a
