@@ -340,7 +340,9 @@ TEST(EffortSharing, AMethodTheLetterCountsRuleOutTakesNoClimb)
     doubted->logPrior = -14;
     std::map<const KeyLengthArm *, int> climbs;
     for (long effort = 0; effort < 60'000'000;) {
-        for (const DueClimb &due : arms.planRound(4, 8)) {
+        const std::vector<DueClimb> round = arms.planRound(4, 8);
+        ASSERT_FALSE(round.empty());
+        for (const DueClimb &due : round) {
             due.arm->recordClimb(100'000, {});
             due.arm->recordEnd(std::vector<int>(due.arm->columns), 0, -12, false, -1);
             ++climbs[due.arm];
