@@ -599,7 +599,7 @@ TEST(SharedKeySearch, AProbableWordGivesAKeyThatTheMessageAloneDoesNot)
     const SearchResult without = FindKey(cipher, Quick(10));
     EXPECT_TRUE(without.candidates.empty() || without.candidates.front().order != KeyColumnOrder(key));
 
-    SearchOptions options = Quick(120); // the address sanitizer runs it fifteen times slower
+    SearchOptions options = Quick(240); // the address sanitizer runs it fifteen to twenty times slower
     options.cribs = {word, "QUERFELDEINRITT"};
     const SearchResult with = FindKey(cipher, options);
     ASSERT_EQ(with.status, SearchStatus::Found);
@@ -621,7 +621,7 @@ TEST(SharedKeySearch, AProbableWordCarriesAKeyOfUnderThreeRows)
     std::mt19937 random(5);
     const std::string key = RandomLetters(random, 40);
     const std::string plain = HeldOutGerman(116, 43000);
-    SearchOptions options = Quick(120); // the address sanitizer runs it fifteen times slower
+    SearchOptions options = Quick(240); // the address sanitizer runs it fifteen to twenty times slower
     options.cribs = {plain.substr(50, 10)};
     const SearchResult result = FindKey(EncipherText(plain, key, CipherMethod::ABCD), options);
     ASSERT_FALSE(result.candidates.empty());
