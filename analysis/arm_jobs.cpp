@@ -4,7 +4,6 @@
 #include "analysis/arm_jobs.h"
 
 #include <algorithm>
-#include <cmath>
 #include <numeric>
 #include <random>
 
@@ -47,11 +46,6 @@ int ReadingBlocksOf(const JointScorer &scorer)
     for (std::size_t message = 0; message < scorer.messageCount(); ++message)
         twoRows += scorer.message(message).rows() == 2;
     return scorer.messageCount() > 1 && 2 * twoRows >= scorer.messageCount() ? ReadingBlocks : 0;
-}
-
-double Log10Factorial(int n)
-{
-    return std::lgamma(n + 1.0) / std::log(10.0);
 }
 
 // The exact reading's climb that ends every climb.

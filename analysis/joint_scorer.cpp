@@ -9,7 +9,7 @@ JointScorer::JointScorer(const std::vector<std::vector<std::uint8_t>> &messages,
                          int scoredRows)
 {
     m_scorers.reserve(messages.size());
-    m_orderPenalty = static_cast<long>(std::lgamma(columns + 1.0) / std::log(10.0) * QuadgramUnit);
+    m_orderPenalty = static_cast<long>(Log10Factorial(columns) * QuadgramUnit);
     for (const std::vector<std::uint8_t> &letters : messages) {
         const OrderScorer &scorer = m_scorers.emplace_back(letters, columns, period, scoredRows);
         m_rows = std::max(m_rows, scorer.rows());
@@ -64,6 +64,11 @@ double JointScorer::consensusZScore(const int *rankOf, long sum, double threshol
     if (3 * german < 2 * voters || germanQuadgrams == 0)
         return germanZScore(sum);
     return GermanZScore(germanSum - m_orderPenalty, germanQuadgrams);
+}
+
+double Log10Factorial(int n)
+{
+    return std::lgamma(n + 1.0) / std::log(10.0);
 }
 
 std::vector<std::vector<std::uint8_t>> MessageLetters(const std::vector<std::string> &texts)

@@ -54,6 +54,10 @@ private:
     long m_orderPenalty = 0;
 };
 
+// log10 n!: how many orders n columns have, in the sums' units once
+// multiplied by QuadgramUnit.
+double Log10Factorial(int n);
+
 // The letters of every message that has any, as 0..25.
 std::vector<std::vector<std::uint8_t>> MessageLetters(const std::vector<std::string> &texts);
 
