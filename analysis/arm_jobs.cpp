@@ -50,11 +50,12 @@ int ReadingBlocksOf(const JointScorer &scorer)
 
 // The exact reading's climb that ends every climb.
 JobResult FinishClimb(KeyLengthArm &arm, std::vector<int> &rankOf, std::mt19937_64 &random, long evaluations,
-                      const Halted &halted, JobResult result)
+                      const Halted &halted, JobResult result, double patience = 1.0)
 {
     const OrderScore exact = [&arm](const int *order) { return arm.scorer.score(order); };
-    const std::optional<long> sum = Climb(rankOf, random, exact, evaluations, halted, arm.period,
-                                          result.fromWalk >= 0 ? KickedPatience : 1.0, ReadingBlocksOf(arm.scorer));
+    const std::optional<long> sum =
+        Climb(rankOf, random, exact, evaluations, halted, arm.period, result.fromWalk >= 0 ? KickedPatience : patience,
+              ReadingBlocksOf(arm.scorer));
     if (!sum)
         return {};
     result.findings.push_back({{arm.period, rankOf}, Finding{*sum, Log10Factorial(arm.columns), 1, false}});
@@ -128,6 +129,63 @@ JobResult ClimbArm(KeyLengthArm &arm, std::uint64_t seed, WalkStart walk, const 
             return {};
     }
     return FinishClimb(arm, rankOf, random, evaluations, halted, std::move(result));
+}
+
+std::vector<int> CarriedOrder(const std::vector<int> &found, int shift, const JointScorer &scorer)
+{
+    const int columns = scorer.columns();
+    std::vector<int> columnAt; // positions, in reading order
+    std::vector<bool> placed(columns, false);
+    for (const int column : InversePermutation(found)) {
+        const int position = column + shift;
+        if (position >= 0 && position < columns) {
+            columnAt.push_back(position);
+            placed[position] = true;
+        }
+    }
+    std::vector<int> rankOf(columns);
+    const auto readIn = [&](const std::vector<int> &order) {
+        int rank = 0;
+        for (const int column : order)
+            rankOf[column] = rank++;
+        // Positions not placed yet go last; they read past the end of the
+        // text and cost every candidate place alike.
+        for (int column = 0; column < columns; ++column) {
+            if (!placed[column])
+                rankOf[column] = rank++;
+        }
+    };
+    for (int column = 0; column < columns; ++column) {
+        if (placed[column])
+            continue;
+        std::size_t bestPlace = 0;
+        long bestSum = 0;
+        for (std::size_t place = 0; place <= columnAt.size(); ++place) {
+            std::vector<int> trial = columnAt;
+            trial.insert(trial.begin() + static_cast<std::ptrdiff_t>(place), column);
+            placed[column] = true;
+            readIn(trial);
+            placed[column] = false;
+            const long sum = scorer.score(rankOf.data());
+            if (place == 0 || sum > bestSum) {
+                bestSum = sum;
+                bestPlace = place;
+            }
+        }
+        columnAt.insert(columnAt.begin() + static_cast<std::ptrdiff_t>(bestPlace), column);
+        placed[column] = true;
+    }
+    readIn(columnAt);
+    return rankOf;
+}
+
+JobResult ClimbCarriedOrder(KeyLengthArm &arm, const std::vector<int> &found, int shift, std::uint64_t seed,
+                            const Halted &halted)
+{
+    std::mt19937_64 random(seed);
+    std::vector<int> rankOf = CarriedOrder(found, shift, arm.scorer);
+    // Carried from a good order, it starts near a hill top as a kick does.
+    return FinishClimb(arm, rankOf, random, 0, halted, {}, KickedPatience);
 }
 
 // First the columns that the probable word does not cover are climbed

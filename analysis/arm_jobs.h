@@ -41,6 +41,18 @@ JobResult ReadEveryOrder(const KeyLengthArm &arm, const Halted &halted);
 // One climb from a random order, or from the arm's walk, kicked.
 JobResult ClimbArm(KeyLengthArm &arm, std::uint64_t seed, WalkStart walk, const Halted &halted);
 
+// One climb from an order found at another key length, each of its
+// positions moved by shift and the positions it leaves empty put where they
+// read best (CarriedOrder).
+JobResult ClimbCarriedOrder(KeyLengthArm &arm, const std::vector<int> &found, int shift, std::uint64_t seed,
+                            const Halted &halted);
+
+// An order of found.size() columns carried to those of scorer: the column
+// at position q goes to q + shift, those that fall outside are left out,
+// the reading order of the rest is kept, and each position left empty is
+// read in where the order then reads best.
+std::vector<int> CarriedOrder(const std::vector<int> &found, int shift, const JointScorer &scorer);
+
 // One climb around a probable word's seed: first the columns that the word
 // does not cover, around those it fixes, then all of them freely.
 JobResult ClimbFromCribSeed(const ArmSeed &due, const std::vector<std::vector<std::uint8_t>> &messages,

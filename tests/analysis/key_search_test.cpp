@@ -10,6 +10,7 @@
 #include <random>
 #include <thread>
 
+#include "analysis/arm_jobs.h"
 #include "analysis/candidates.h"
 #include "analysis/climb.h"
 #include "analysis/column_joins.h"
@@ -250,6 +251,48 @@ TEST(Walks, ALongColumnReadInTheTwoShortOnesPlaceIsMendedInTheReadingOrder)
         ASSERT_TRUE(Climb(rankOf, climb, exact, evaluations, never, 3, 0.3, readingBlocks));
         EXPECT_EQ(rankOf == keyRankOf, readingBlocks > 0) << readingBlocks;
     }
+}
+
+// Eight messages of two rows under 36 columns, read under 39 with every
+// column three places on from the key's and its first three columns split
+// in two: the text reads in the right sequence but for three letters, as
+// German. Carried back three places, the order is the key.
+TEST(Walks, AnOrderAPeriodTooLongIsCarriedBackToTheKey)
+{
+    std::mt19937 random(23);
+    const std::string key = RandomLetters(random, 36);
+    std::vector<std::string> ciphers;
+    for (const std::size_t length : {40, 45, 50, 55, 60, 64, 68, 72})
+        ciphers.push_back(EncipherText(HeldOutGerman(length, ciphers.size() * 300), key, CipherMethod::ABC));
+    const std::vector<std::vector<std::uint8_t>> messages = MessageLetters(ciphers);
+    const std::vector<int> keyRankOf = InversePermutation(KeyColumnOrder(key));
+    // Read by rank, each of the key's first three columns becomes two
+    // columns of a letter each: the second letter at 33 + j, the first at
+    // 36 + j.
+    std::vector<std::pair<int, int>> pieces; // (key rank, half), reading order
+    for (int column = 0; column < 36; ++column) {
+        pieces.emplace_back(keyRankOf[column], 0);
+        if (column < 3)
+            pieces.emplace_back(keyRankOf[column], 1);
+    }
+    std::sort(pieces.begin(), pieces.end());
+    const auto rankOfPiece = [&pieces](int keyRank, int half) {
+        return static_cast<int>(std::find(pieces.begin(), pieces.end(), std::pair{keyRank, half}) - pieces.begin());
+    };
+    std::vector<int> longer(39);
+    for (int column = 0; column < 33; ++column)
+        longer[column] = rankOfPiece(keyRankOf[column + 3], 0);
+    for (int column = 0; column < 3; ++column) {
+        longer[33 + column] = rankOfPiece(keyRankOf[column], 1);
+        longer[36 + column] = rankOfPiece(keyRankOf[column], 0);
+    }
+    const JointScorer under39(messages, 39, 3);
+    const JointScorer under36(messages, 36, 3);
+    const double keyZ = FindingZScore({3, keyRankOf}, under36.score(keyRankOf.data()), under36);
+    const double longerZ = FindingZScore({3, longer}, under39.score(longer.data()), under39);
+    EXPECT_GT(longerZ, GermanThreshold) << keyZ;
+
+    EXPECT_EQ(CarriedOrder(longer, 3, under36), keyRankOf);
 }
 
 // Over several messages an arm whose climbs read far better than its
