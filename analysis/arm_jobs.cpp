@@ -135,37 +135,34 @@ std::vector<int> CarriedOrder(const std::vector<int> &found, int shift, const Jo
 {
     const int columns = scorer.columns();
     std::vector<int> columnAt; // positions, in reading order
-    std::vector<bool> placed(columns, false);
     for (const int column : InversePermutation(found)) {
-        const int position = column + shift;
-        if (position >= 0 && position < columns) {
-            columnAt.push_back(position);
-            placed[position] = true;
-        }
+        if (column + shift >= 0 && column + shift < columns)
+            columnAt.push_back(column + shift);
     }
     std::vector<int> rankOf(columns);
-    const auto readIn = [&](const std::vector<int> &order) {
+    const auto readIn = [&rankOf, columns](const std::vector<int> &order) {
+        std::vector<bool> read(columns, false);
         int rank = 0;
-        for (const int column : order)
+        for (const int column : order) {
             rankOf[column] = rank++;
-        // Positions not placed yet go last; they read past the end of the
-        // text and cost every candidate place alike.
+            read[column] = true;
+        }
+        // Positions not read in yet go last: they read the end of the text,
+        // alike for every place tried.
         for (int column = 0; column < columns; ++column) {
-            if (!placed[column])
+            if (!read[column])
                 rankOf[column] = rank++;
         }
     };
     for (int column = 0; column < columns; ++column) {
-        if (placed[column])
+        if (std::find(columnAt.begin(), columnAt.end(), column) != columnAt.end())
             continue;
         std::size_t bestPlace = 0;
         long bestSum = 0;
         for (std::size_t place = 0; place <= columnAt.size(); ++place) {
             std::vector<int> trial = columnAt;
             trial.insert(trial.begin() + static_cast<std::ptrdiff_t>(place), column);
-            placed[column] = true;
             readIn(trial);
-            placed[column] = false;
             const long sum = scorer.score(rankOf.data());
             if (place == 0 || sum > bestSum) {
                 bestSum = sum;
@@ -173,7 +170,6 @@ std::vector<int> CarriedOrder(const std::vector<int> &found, int shift, const Jo
             }
         }
         columnAt.insert(columnAt.begin() + static_cast<std::ptrdiff_t>(bestPlace), column);
-        placed[column] = true;
     }
     readIn(columnAt);
     return rankOf;

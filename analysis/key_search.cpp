@@ -294,10 +294,11 @@ std::vector<Job> KeySearch::carriedClimbs()
     const auto *best = m_findings.best();
     if (m_messages.size() < 2 || !best || best->second.certain || m_carried.contains(best->first))
         return jobs;
-    const auto &[key, finding] = *best;
-    const auto &[period, found] = key;
+    const FindingKey &key = best->first;
+    const int period = key.first;
+    const std::vector<int> &found = key.second;
     const int columns = static_cast<int>(found.size());
-    const double zScore = FindingZScore(key, finding.sum, m_arms.at(period, columns).scorer);
+    const double zScore = FindingZScore(key, best->second.sum, m_arms.at(period, columns).scorer);
     if (zScore < ConfidentThreshold || zScore >= CarriedBelow)
         return jobs;
     m_carried.insert(key);
