@@ -124,10 +124,11 @@ JobResult ClimbArm(KeyLengthArm &arm, std::uint64_t seed, WalkStart walk, const 
             return {};
         const std::vector<double> columnScores = single.columnScores(rankOf.data(), starts.data());
         result.evidence = arm.longColumns->evidenceFrom(columnScores, rankOf, starts);
-    } else if (arm.scorer.messageCount() > 1 && arm.scorer.ragged() && random() % 2 == 0) {
-        if (!ClimbUnderSharedStarts(arm.scorer, rankOf, random, evaluations, halted))
-            return {};
     }
+    // Several messages: the first climb of a walk is a plain one. Ordering
+    // the columns first under guessed starts, held fixed until order and
+    // guess agree, cost five times as much, and the kicks that follow read
+    // from the walk's starts anyway (ClimbUnderStartsOf).
     return FinishClimb(arm, rankOf, random, evaluations, halted, std::move(result));
 }
 

@@ -17,11 +17,11 @@
 // wrong guess at the long columns moves every column read after it, so the
 // long columns are learnt apart from the order (long_columns.h); over
 // columns of fifteen rows and more, from how each pair of columns joins row
-// by row (column_joins.h); for several messages, by climbing under the
-// starts of a guessed order until order and guess agree (shared_starts.h),
-// and over messages of mostly two rows the climbs end by trading blocks in
-// the reading order, where a long column read in two short ones' place
-// would otherwise hold them (climb.h).
+// by row (column_joins.h); several messages walk from climb to climb,
+// each kicked order first read from where the walk started every column
+// (shared_starts.h), and over messages of mostly two rows the climbs end
+// by trading blocks in the reading order, where a long column read in two
+// short ones' place would otherwise hold them (climb.h).
 // Probable words, when given, fix the columns they cover at each place
 // they may stand; climbs start from those seeds first and keep a share of
 // every round (crib_climbs.h). The first order of several messages that

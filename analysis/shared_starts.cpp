@@ -7,11 +7,6 @@ namespace abc::search {
 
 namespace {
 
-// Found by trial on held-out piles: most climbs settle within a few
-// guesses, and a third of a climb's patience is enough between them.
-constexpr int MaxGuesses = 30;
-constexpr double PatienceShare = 0.3;
-
 std::vector<std::vector<int>> StartsOfEveryMessage(const JointScorer &scorer, const std::vector<int> &rankOf)
 {
     std::vector<std::vector<int>> starts;
@@ -31,22 +26,6 @@ OrderScore UnderStarts(const JointScorer &scorer, const std::vector<std::vector<
 }
 
 } // namespace
-
-bool ClimbUnderSharedStarts(const JointScorer &scorer, std::vector<int> &rankOf, std::mt19937_64 &random,
-                            long &evaluations, const std::function<bool()> &halted)
-{
-    std::vector<std::vector<int>> starts = StartsOfEveryMessage(scorer, rankOf);
-    const OrderScore underStarts = UnderStarts(scorer, starts);
-    for (int guess = 0; guess < MaxGuesses; ++guess) {
-        if (!ClimbByRandomMoves(rankOf, random, underStarts, evaluations, halted, PatienceShare))
-            return false;
-        std::vector<std::vector<int>> next = StartsOfEveryMessage(scorer, rankOf);
-        if (next == starts)
-            break;
-        starts = std::move(next);
-    }
-    return true;
-}
 
 bool ClimbUnderStartsOf(const JointScorer &scorer, const std::vector<int> &startsFrom, std::vector<int> &rankOf,
                         std::mt19937_64 &random, long &evaluations, const std::function<bool()> &halted,
